@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds tavsim into build/ and starts it with the given arguments.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+
+program=build/bin/tavsim
+if [ ! -x "$program" ]; then
+    echo "tavsim is gebouwd, maar er is nog geen programma om te starten."
+    exit 0
+fi
+exec "$program" "$@"
