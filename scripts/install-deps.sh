@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils
+    xvfb xdotool imagemagick x11-utils fonts-dejavu-core
 )
 
 missing=()
