@@ -19,8 +19,18 @@ VARIANT::VARIANT(VARIANT&& other) noexcept
 
 VARIANT& VARIANT::operator=(const VARIANT& other) {
     if (this != &other) {
-        VARIANT copy(other);
-        *this = std::move(copy);
+        if (other.unk_ != nullptr) {
+            other.unk_->AddRef();
+        }
+        IUnknown* old = unk_;
+        vt_ = other.vt_;
+        int_ = other.int_;
+        real_ = other.real_;
+        str_ = other.str_;
+        unk_ = other.unk_;
+        if (old != nullptr) {
+            old->Release();
+        }
     }
     return *this;
 }
