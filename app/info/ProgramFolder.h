@@ -1,0 +1,14 @@
+#pragma once
+// The folder the help pages and the pictures of the information windows are read from.
+
+#include <string>
+
+class ProgramFolder {
+public:
+    /// The folder, UTF-8, without a trailing "/": the folder of the running program unless
+    /// SetPath chose another.
+    static std::string Path();
+    /// Reads the data files from `folder` from now on (for tests and demonstrations); an
+    /// empty text returns to the program's own folder.
+    static void SetPath(const std::string& folder);
+};

@@ -1,0 +1,106 @@
+#include "app/info/frmHelp.h"
+
+#include "app/info/ProgramFolder.h"
+#include "platform/ui/Prompter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace {
+
+frmHelp::BrowserFactory& Factory() {
+    static frmHelp::BrowserFactory factory;
+    return factory;
+}
+
+QPointer<frmHelp>& SharedWindow() {
+    static QPointer<frmHelp> window;
+    return window;
+}
+
+// A page counts as present when it can really be read: a folder or an unreadable file of
+// that name does not count.
+bool CanRead(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
+} // namespace
+
+frmHelp::frmHelp(QWidget* parent) : QWidget(parent, Qt::Window), labLoading_(new QLabel(this)) {
+    setObjectName("frmHelp");
+    setWindowTitle("Hulp");
+    setAttribute(Qt::WA_QuitOnClose, false);
+    labLoading_->setObjectName("labLoading");
+    labLoading_->setText("Loading...");
+    labLoading_->move(8, 8);
+
+    browser_ = Factory() ? Factory()(this) : new QTextBrowser(this);
+    if (browser_ == nullptr) {
+        Prompter::Current().Message("Kan webbrowser niet opstarten..", "Foutmelding",
+                                    Prompter::Buttons::Ok, Prompter::Icon::Error);
+    } else {
+        browser_->setParent(this);
+        browser_->setObjectName("browser");
+        browser_->setOpenExternalLinks(true);
+        browser_->raise();
+        browser_->show();
+    }
+    resize(640, 720);
+    FitBrowser();
+}
+
+frmHelp& frmHelp::Shared() {
+    QPointer<frmHelp>& window = SharedWindow();
+    if (window.isNull()) {
+        window = new frmHelp;
+        static bool cleanupConnected = false;
+        if (!cleanupConnected && QCoreApplication::instance() != nullptr) {
+            QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                             &frmHelp::DestroyShared);
+            cleanupConnected = true;
+        }
+    }
+    return *window;
+}
+
+void frmHelp::DestroyShared() {
+    delete SharedWindow().data();
+    SharedWindow() = nullptr;
+}
+
+void frmHelp::SetBrowserFactory(BrowserFactory factory) {
+    Factory() = std::move(factory);
+}
+
+void frmHelp::Constructor(const std::string& language) {
+    if (browser_ == nullptr) {
+        return;
+    }
+    const QString html = QString::fromStdString(ProgramFolder::Path()) + "/html/";
+    QString page = html + "Help" + QString::fromStdString(language) + ".htm";
+    if (!CanRead(page)) {
+        page = html + "HelpENG.htm";
+    }
+    if (!CanRead(page)) {
+        browser_->setHtml("<p>De hulppagina " + page.toHtmlEscaped() +
+                          " kan niet worden geopend.</p>");
+        return;
+    }
+    browser_->setSource(QUrl::fromLocalFile(page), QTextDocument::HtmlResource);
+}
+
+void frmHelp::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitBrowser();
+}
+
+void frmHelp::FitBrowser() {
+    if (browser_ != nullptr) {
+        browser_->setGeometry(0, 0, width(), height());
+    }
+}
