@@ -1,0 +1,54 @@
+#pragma once
+// The pictures of the parts that the program lays over the board: the lit lamp, the highlight
+// cursor, the counter digits, the sensor modes, the knob's dial and its pointer. Masked
+// pictures are black wherever their mask is white, and never black where it is black.
+
+#include <QImage>
+
+class PartPainter {
+public:
+    /// Lamp picture: 32 x 32, the lit lens centred on pixel (16, 16); its place on the board
+    /// is the top-left corner given to the lamp.
+    static constexpr int kLampSize = 32;
+    /// Radius of the lit lens; the board keeps a lamp's surroundings clear beyond it.
+    static constexpr double kLampRadius = 11.5;
+    /// Highlight cursor: 32 x 32, a ring around pixel (16, 16) that leaves the socket visible.
+    static constexpr int kCursorSize = 32;
+    static constexpr double kCursorInner = 9.2;
+    static constexpr double kCursorOuter = 12.8;
+    /// One digit of the counter display; the board leaves this much room at its place.
+    static constexpr int kDigitWidth = 22;
+    static constexpr int kDigitHeight = 32;
+    /// One sensor frame; Sensors.bmp holds three side by side.
+    static constexpr int kSensorFrame = 48;
+    /// The knob's dial: the scale's ticks go at x = 6 + 4 i, rows 23 to 33 (drawn by the
+    /// program), the close box at (197, 0) to (213, 16).
+    static constexpr int kDialWidth = 214;
+    static constexpr int kDialHeight = 48;
+    /// The knob's pointer, placed at (4 v - 1, 5) on the dial: column 7 points at value v.
+    static constexpr int kPointerWidth = 15;
+    static constexpr int kPointerHeight = 31;
+
+    static QImage Lamp();
+    static QImage LampMask();
+    static QImage Cursor();
+    static QImage CursorMask();
+    /// Digit `digit` as a lit seven-segment display; throws std::invalid_argument unless it
+    /// is 0 to 9.
+    static QImage Digit(int digit);
+    /// The three sensor modes side by side: off, lit by the pointer, swinging light.
+    static QImage Sensors();
+    static QImage Dial();
+    static QImage Pointer();
+    static QImage PointerMask();
+
+private:
+    /// Splits a drawing with transparency into a picture and its mask: pixels at least half
+    /// covered belong to the part and are laid over `background`, the others become black in
+    /// the picture and white in the mask.
+    static QImage Picture(const QImage& drawing, QRgb background);
+    static QImage Mask(const QImage& drawing);
+    static QImage LampDrawing();
+    static QImage CursorDrawing();
+    static QImage PointerDrawing();
+};

@@ -1,0 +1,323 @@
+// The generated pictures: present, 24-bit, of the sizes the program relies on, masks that
+// match their pictures, and wire frames that point where their number says.
+
+#include "data/generator/DataGenerator.h"
+#include "tests/data/DataFile.h"
+
+#include <QImage>
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+std::vector<std::string> LineStrips() {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 9; ++i) {
+        names.push_back("images1/Line" + std::to_string(i) + ".bmp");
+    }
+    return names;
+}
+
+TEST(Pictures, EveryGeneratedFileIsThere) {
+    const auto files = DataGenerator::Files();
+    EXPECT_EQ(files.size(), 34u);
+    for (const std::string& file : files) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(DataFolder() + "/" + file)) << file;
+    }
+}
+
+struct SizeCase {
+    std::string file;
+    int width;
+    int height;
+};
+
+TEST(Pictures, HaveTheSizesTheProgramUses) {
+    std::vector<SizeCase> cases = {
+        {"images1/LineMask.bmp", 1024, 32}, // 32 frames of 32 x 32
+        {"images2/Bord.bmp", 420, 360},     //
+        {"images2/HighLight.bmp", 32, 32},  // placed 16 left of and above the point
+        {"images2/HighLightMask.bmp", 32, 32},
+        {"images2/RedLight.bmp", 32, 32}, // centred on the push buttons from its corner
+        {"images2/RedLightMask.bmp", 32, 32},
+        {"images2/Sensors.bmp", 144, 48}, // three 48 x 48 frames
+        {"images2/0-5V.bmp", 214, 48},    // scale to x 206, close box to 213
+        {"images2/VPointer.bmp", 15, 31}, // column 7 at the value
+        {"images2/VPointerMask.bmp", 15, 31},
+        {"images2/splash.bmp", 400, 250},
+        {"images2/about.bmp", 400, 250},
+    };
+    for (const std::string& strip : LineStrips()) {
+        cases.push_back({strip, 1024, 32});
+    }
+    for (int d = 0; d <= 9; ++d) {
+        cases.push_back({"images2/Display" + std::to_string(d) + ".bmp", 22, 32});
+    }
+    for (const SizeCase& c : cases) {
+        const BmpFile bmp(c.file);
+        ASSERT_TRUE(bmp.Valid()) << bmp.Problem();
+        EXPECT_EQ(bmp.Bits(), 24) << c.file;
+        EXPECT_EQ(bmp.Width(), c.width) << c.file;
+        EXPECT_EQ(bmp.Height(), c.height) << c.file;
+    }
+}
+
+struct MaskCase {
+    std::string picture;
+    std::string mask;
+};
+
+// A masked part draws its picture where the mask is black; the picture is black (nothing)
+// exactly where the mask is white, so the two can never disagree about the part's outline.
+TEST(Pictures, MasksAreBlackAndWhiteAndMatchTheirPictures) {
+    std::vector<MaskCase> cases = {
+        {"images2/HighLight.bmp", "images2/HighLightMask.bmp"},
+        {"images2/RedLight.bmp", "images2/RedLightMask.bmp"},
+        {"images2/VPointer.bmp", "images2/VPointerMask.bmp"},
+    };
+    for (const std::string& strip : LineStrips()) {
+        cases.push_back({strip, "images1/LineMask.bmp"});
+    }
+    for (const MaskCase& c : cases) {
+        const BmpFile picture(c.picture);
+        const BmpFile mask(c.mask);
+        ASSERT_TRUE(picture.Valid() && mask.Valid()) << c.picture;
+        ASSERT_EQ(picture.Width(), mask.Width());
+        ASSERT_EQ(picture.Height(), mask.Height());
+        int shown = 0;
+        int wrong = 0;
+        for (int y = 0; y < mask.Height(); ++y) {
+            for (int x = 0; x < mask.Width(); ++x) {
+                const QRgb m = mask.Pixel(x, y);
+                ASSERT_TRUE(m == kBlack || m == kWhite) << c.mask << " at " << x << "," << y;
+                shown += m == kBlack;
+                wrong += (m == kWhite) != (picture.Pixel(x, y) == kBlack);
+            }
+        }
+        EXPECT_GT(shown, 0) << c.mask;
+        EXPECT_EQ(wrong, 0) << c.picture;
+    }
+}
+
+// Shape of the wire in one frame of the mask, from the moments of its pixels.
+struct Stretch {
+    double cx = 0, cy = 0;
+    double angle = 0; // degrees, 0 to 180
+    double length = 0;
+    double width = 0;
+};
+
+Stretch Measure(const BmpFile& mask, int frame) {
+    std::vector<std::pair<double, double>> pts;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (mask.Pixel(32 * frame + x, y) == kBlack) {
+                pts.emplace_back(x + 0.5, y + 0.5);
+            }
+        }
+    }
+    Stretch s;
+    for (const auto& [x, y] : pts) {
+        s.cx += x / pts.size();
+        s.cy += y / pts.size();
+    }
+    double sxx = 0, syy = 0, sxy = 0;
+    for (const auto& [x, y] : pts) {
+        sxx += (x - s.cx) * (x - s.cx);
+        syy += (y - s.cy) * (y - s.cy);
+        sxy += (x - s.cx) * (y - s.cy);
+    }
+    const double a = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    s.angle = std::fmod(a * 180 / std::numbers::pi + 180, 180);
+    double lo = 1e9, hi = -1e9, across = 0;
+    for (const auto& [x, y] : pts) {
+        const double along = (x - s.cx) * std::cos(a) + (y - s.cy) * std::sin(a);
+        lo = std::min(lo, along);
+        hi = std::max(hi, along);
+        across = std::max(across, std::abs(-(x - s.cx) * std::sin(a) + (y - s.cy) * std::cos(a)));
+    }
+    s.length = hi - lo + 1;
+    s.width = 2 * across + 1;
+    return s;
+}
+
+// Frame k shows direction k * 11.25 degrees, y downward, centred where the program puts the
+// point it draws (16 right of and below the frame's corner), and long enough to overlap the
+// next stretch, which lies at most 15 pixels further.
+TEST(Pictures, WireFramesPointTheirWayAndOverlapTheirNeighbours) {
+    const BmpFile mask("images1/LineMask.bmp");
+    ASSERT_TRUE(mask.Valid()) << mask.Problem();
+    for (int k = 0; k < 32; ++k) {
+        const Stretch s = Measure(mask, k);
+        const double expected = std::fmod(k * 11.25, 180.0);
+        double off = std::abs(s.angle - expected);
+        off = std::min(off, 180 - off);
+        EXPECT_LT(off, 2.0) << "frame " << k << " drawn at " << s.angle << " degrees";
+        EXPECT_NEAR(s.cx, 16.5, 0.5) << "frame " << k;
+        EXPECT_NEAR(s.cy, 16.5, 0.5) << "frame " << k;
+        EXPECT_GE(s.length, 14.0) << "frame " << k;
+        EXPECT_LE(s.length, 18.0) << "frame " << k;
+        EXPECT_LE(s.width, 7.0) << "frame " << k;
+    }
+}
+
+QRgb MeanWireColour(const BmpFile& strip, const BmpFile& mask) {
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (mask.Pixel(x, y) == kBlack) {
+                const QRgb c = strip.Pixel(x, y);
+                r += qRed(c);
+                g += qGreen(c);
+                b += qBlue(c);
+                ++n;
+            }
+        }
+    }
+    return qRgb(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
+}
+
+// Every voltage level and the highlight must be told apart at a glance.
+TEST(Pictures, WireColoursDifferClearly) {
+    const BmpFile mask("images1/LineMask.bmp");
+    ASSERT_TRUE(mask.Valid());
+    std::vector<QRgb> colours;
+    for (const std::string& strip : LineStrips()) {
+        const BmpFile bmp(strip);
+        ASSERT_TRUE(bmp.Valid()) << bmp.Problem();
+        colours.push_back(MeanWireColour(bmp, mask));
+    }
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        for (std::size_t j = i + 1; j < colours.size(); ++j) {
+            const double d = std::hypot(qRed(colours[i]) - qRed(colours[j]),
+                                        qGreen(colours[i]) - qGreen(colours[j]),
+                                        qBlue(colours[i]) - qBlue(colours[j]));
+            EXPECT_GT(d, 45.0) << "colours " << i + 1 << " and " << j + 1;
+        }
+    }
+}
+
+struct CentreCase {
+    std::string mask;
+    bool centreShown; // the cursor leaves the socket under it visible
+};
+
+// Lamp and cursor are placed by their top-left corner, 16 pixels before the point they mark.
+TEST(Pictures, LampAndCursorAreCentredOnTheirPoint) {
+    for (const CentreCase& c : {CentreCase{"images2/RedLightMask.bmp", true},
+                                CentreCase{"images2/HighLightMask.bmp", false}}) {
+        const BmpFile mask(c.mask);
+        ASSERT_TRUE(mask.Valid()) << mask.Problem();
+        double cx = 0, cy = 0;
+        int n = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (mask.Pixel(x, y) == kBlack) {
+                    cx += x + 0.5;
+                    cy += y + 0.5;
+                    ++n;
+                }
+            }
+        }
+        ASSERT_GT(n, 0);
+        EXPECT_NEAR(cx / n, 16.5, 0.25) << c.mask;
+        EXPECT_NEAR(cy / n, 16.5, 0.25) << c.mask;
+        EXPECT_EQ(mask.Pixel(16, 16) == kBlack, c.centreShown) << c.mask;
+    }
+}
+
+// The knob puts its pointer at (4 v - 1, 5) for the tick at x = 6 + 4 v: the pointer must be
+// symmetric about its column 7, and the dial must leave the ticks' cells to the program.
+TEST(Pictures, KnobPointerAndDialLineUpWithTheScale) {
+    const BmpFile pointer("images2/VPointerMask.bmp");
+    ASSERT_TRUE(pointer.Valid()) << pointer.Problem();
+    for (int y = 0; y < pointer.Height(); ++y) {
+        for (int x = 0; x < 7; ++x) {
+            EXPECT_EQ(pointer.Pixel(x, y), pointer.Pixel(14 - x, y)) << x << "," << y;
+        }
+    }
+    const BmpFile dial("images2/0-5V.bmp");
+    ASSERT_TRUE(dial.Valid()) << dial.Problem();
+    EXPECT_LE(5 + pointer.Height(), dial.Height());
+    const QRgb under = dial.Pixel(6, 33);
+    EXPECT_LT(qGray(under), 100) << "white ticks need a dark scale";
+    for (int i = 0; i <= 50; ++i) {
+        for (int y = 23; y <= 33; ++y) {
+            EXPECT_EQ(dial.Pixel(6 + 4 * i, y), under) << "tick " << i << " row " << y;
+        }
+    }
+    // The close box at (197, 0) to (213, 16) shows something to press.
+    int marked = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 197; x < 213; ++x) {
+            marked += dial.Pixel(x, y) != dial.Pixel(100, 18);
+        }
+    }
+    EXPECT_GT(marked, 64);
+}
+
+std::vector<QRgb> AllPixels(const BmpFile& bmp, int x0, int width) {
+    std::vector<QRgb> pixels;
+    for (int y = 0; y < bmp.Height(); ++y) {
+        for (int x = x0; x < x0 + width; ++x) {
+            pixels.push_back(bmp.Pixel(x, y));
+        }
+    }
+    return pixels;
+}
+
+TEST(Pictures, DigitsAndSensorModesAreAllDifferent) {
+    std::vector<std::vector<QRgb>> digits;
+    for (int d = 0; d <= 9; ++d) {
+        const BmpFile bmp("images2/Display" + std::to_string(d) + ".bmp");
+        ASSERT_TRUE(bmp.Valid()) << bmp.Problem();
+        digits.push_back(AllPixels(bmp, 0, bmp.Width()));
+    }
+    for (int a = 0; a <= 9; ++a) {
+        for (int b = a + 1; b <= 9; ++b) {
+            EXPECT_NE(digits[a], digits[b]) << a << " and " << b;
+        }
+    }
+    const BmpFile sensors("images2/Sensors.bmp");
+    ASSERT_TRUE(sensors.Valid()) << sensors.Problem();
+    EXPECT_NE(AllPixels(sensors, 0, 48), AllPixels(sensors, 48, 48));
+    EXPECT_NE(AllPixels(sensors, 48, 48), AllPixels(sensors, 96, 48));
+    EXPECT_NE(AllPixels(sensors, 0, 48), AllPixels(sensors, 96, 48));
+}
+
+TEST(Pictures, DocumentIconIsAValidIcon) {
+    const auto bytes = ReadDataFile("images1/doc.ico");
+    ASSERT_GE(bytes.size(), 6u);
+    EXPECT_EQ(ReadLE(bytes, 0, 2), 0u);
+    EXPECT_EQ(ReadLE(bytes, 2, 2), 1u); // icon
+    const std::uint32_t count = ReadLE(bytes, 4, 2);
+    ASSERT_GE(count, 1u);
+    ASSERT_GE(bytes.size(), 6 + 16 * count);
+    bool has32 = false;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        const std::uint32_t size = bytes[entry] == 0 ? 256 : bytes[entry];
+        const std::uint32_t length = ReadLE(bytes, entry + 8, 4);
+        const std::uint32_t offset = ReadLE(bytes, entry + 12, 4);
+        ASSERT_LE(std::size_t{offset} + length, bytes.size()) << "entry " << i;
+        EXPECT_EQ(ReadLE(bytes, offset, 4), 40u) << "entry " << i;
+        EXPECT_EQ(ReadLE(bytes, offset + 4, 4), size) << "entry " << i;
+        EXPECT_EQ(ReadLE(bytes, offset + 8, 4), 2 * size) << "entry " << i;
+        const std::uint32_t bits = ReadLE(bytes, offset + 14, 2);
+        const std::uint32_t maskStride = (size + 31) / 32 * 4;
+        EXPECT_EQ(length, 40 + size * size * bits / 8 + maskStride * size) << "entry " << i;
+        has32 = has32 || size == 32;
+    }
+    EXPECT_TRUE(has32);
+    EXPECT_FALSE(QImage(QString::fromStdString(DataFolder() + "/images1/doc.ico")).isNull());
+}
+
+} // namespace
