@@ -1,0 +1,34 @@
+#pragma once
+// The exports of a component library, and the signatures by which loaders find them.
+//
+// TAVSIM_SERVER_EXPORTS(accessor) defines, for the ServerModule that `accessor()` returns:
+//   DllGetClassObject, DllCanUnloadNow, DllRegisterServer, DllUnregisterServer
+// and TavsimClassFromProgID, which lets CLSIDFromProgID find a class of a library that has
+// not been registered.
+
+#include "platform/com/ServerModule.h"
+
+using DllGetClassObjectFunction = HRESULT (*)(REFCLSID rclsid, REFIID riid, void** ppv);
+using DllCanUnloadNowFunction = HRESULT (*)();
+using DllRegisterServerFunction = HRESULT (*)();
+using DllUnregisterServerFunction = HRESULT (*)();
+using TavsimClassFromProgIDFunction = HRESULT (*)(const char* progId, CLSID* clsid);
+
+#define TAVSIM_SERVER_EXPORT extern "C" __attribute__((visibility("default")))
+
+#define TAVSIM_SERVER_EXPORTS(accessor)                                                            \
+    TAVSIM_SERVER_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {     \
+        return accessor().GetClassObject(rclsid, riid, ppv);                                       \
+    }                                                                                              \
+    TAVSIM_SERVER_EXPORT HRESULT DllCanUnloadNow() {                                               \
+        return accessor().CanUnloadNow();                                                          \
+    }                                                                                              \
+    TAVSIM_SERVER_EXPORT HRESULT DllRegisterServer() {                                             \
+        return accessor().RegisterServer();                                                        \
+    }                                                                                              \
+    TAVSIM_SERVER_EXPORT HRESULT DllUnregisterServer() {                                           \
+        return accessor().UnregisterServer();                                                      \
+    }                                                                                              \
+    TAVSIM_SERVER_EXPORT HRESULT TavsimClassFromProgID(const char* progId, CLSID* clsid) {         \
+        return progId == nullptr ? CO_E_CLASSSTRING : accessor().ClassFromProgID(progId, clsid);   \
+    }

@@ -1,0 +1,161 @@
+#include "platform/registry/Registry.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr auto HKCR = RegistryRoot::ClassesRoot;
+constexpr auto HKCU = RegistryRoot::CurrentUser;
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("tavsim-registry-" + std::to_string(getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        path_ = (folder_ / "registry.reg").string();
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    void WriteFile(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+    static std::string ReadFile(const fs::path& path) {
+        std::stringstream s;
+        s << std::ifstream(path, std::ios::binary).rdbuf();
+        return s.str();
+    }
+
+    fs::path folder_;
+    std::string path_;
+};
+
+TEST_F(RegistryTest, ReadsTheTextFormat) {
+    WriteFile("REGEDIT4\r\n\r\n"
+              "; a comment\r\n"
+              "[HKEY_CLASSES_ROOT\\Thing.1]\r\n"
+              "@=\"Thing Class\"\r\n\r\n"
+              "[HKEY_CLASSES_ROOT\\Thing.1\\Empty]\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Tavsim]\r\n"
+              "\"Path\"=\"C:\\\\dir\\\\\\\"q\\\"\"\r\n"
+              "\"Count\"=dword:0000001A\r\n");
+    Registry registry(path_);
+    EXPECT_EQ(registry.GetString(HKCR, "Thing.1", ""), "Thing Class");
+    EXPECT_TRUE(registry.KeyExists(HKCR, "Thing.1\\Empty"));
+    EXPECT_EQ(registry.GetString(HKCU, "Software\\Tavsim", "Path"), "C:\\dir\\\"q\"");
+    EXPECT_EQ(registry.GetDword(HKCU, "Software\\Tavsim", "Count"), 26u);
+    EXPECT_EQ(registry.GetString(HKCU, "Software\\Tavsim", "Count"), std::nullopt);
+    EXPECT_EQ(registry.SkippedLines(), 0u);
+}
+
+TEST_F(RegistryTest, WritesTheTextFormatSortedWithEmptyKeysAndEscapes) {
+    Registry registry(path_);
+    ASSERT_TRUE(registry.SetString(HKCU, "Software\\b", "Name", "a\\b \"c\"\nd"));
+    ASSERT_TRUE(registry.SetDword(HKCU, "Software\\b", "count", 0x1a));
+    ASSERT_TRUE(registry.SetString(HKCR, "Z", "", "last"));
+    ASSERT_TRUE(registry.CreateKey(HKCR, "a\\Empty"));
+    EXPECT_EQ(ReadFile(path_), "REGEDIT4\n\n"
+                               "[HKEY_CLASSES_ROOT\\a]\n\n"
+                               "[HKEY_CLASSES_ROOT\\a\\Empty]\n\n"
+                               "[HKEY_CLASSES_ROOT\\Z]\n"
+                               "@=\"last\"\n\n"
+                               "[HKEY_CURRENT_USER\\Software]\n\n"
+                               "[HKEY_CURRENT_USER\\Software\\b]\n"
+                               "\"count\"=dword:0000001a\n"
+                               "\"Name\"=\"a\\\\b \\\"c\\\"\\nd\"\n\n");
+    EXPECT_EQ(Registry(path_).GetString(HKCU, "Software\\b", "Name"), "a\\b \"c\"\nd");
+}
+
+TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
+    Registry registry(path_);
+    ASSERT_TRUE(registry.SetString(HKCR, "CLSID\\{ab}\\Inproc", "Threading", "x"));
+    ASSERT_TRUE(registry.SetString(HKCR, "clsid\\{AB}\\INPROC", "threading", "y"));
+    EXPECT_EQ(registry.GetString(HKCR, "Clsid\\{aB}\\inPROC", "THREADING"), "y");
+    EXPECT_EQ(registry.SubKeyNames(HKCR, "CLSID"), std::vector<std::string>{"{ab}"});
+    EXPECT_EQ(registry.ValueNames(HKCR, "CLSID\\{ab}\\Inproc"),
+              std::vector<std::string>{"Threading"});
+    EXPECT_TRUE(registry.DeleteKey(HKCR, "CLSID\\{AB}"));
+    EXPECT_EQ(registry.DeleteKey(HKCR, "clsid\\{ab}").code, RegistryStatus::Code::NotFound);
+    EXPECT_EQ(registry.CreateKey(HKCR, "A\\\\B").code, RegistryStatus::Code::BadName);
+}
+
+TEST_F(RegistryTest, SavesByRenamingANewFileOverTheOld) {
+    Registry registry(path_);
+    ASSERT_TRUE(registry.SetString(HKCU, "K", "v", "old"));
+    // A second name for the old file keeps the old text only if the registry is never
+    // written into the file itself.
+    fs::create_hard_link(path_, folder_ / "old.reg");
+    ASSERT_TRUE(registry.SetString(HKCU, "K", "v", "new"));
+    EXPECT_NE(ReadFile(path_).find("\"v\"=\"new\""), std::string::npos);
+    EXPECT_NE(ReadFile(folder_ / "old.reg").find("\"v\"=\"old\""), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
+        << "no temporary file is left behind";
+}
+
+TEST_F(RegistryTest, AFailedSaveIsReportedKeptAndRetried) {
+    // A file where the folder should be makes every save fail, also for root.
+    const fs::path blocker = folder_ / "blocker";
+    std::ofstream(blocker) << "x";
+    const std::string path = (blocker / "r.reg").string();
+    Registry registry(path);
+    const RegistryStatus status = registry.SetString(HKCU, "K", "v", "kept");
+    EXPECT_EQ(status.code, RegistryStatus::Code::SaveFailed);
+    EXPECT_NE(status.message.find(path), std::string::npos) << status.message;
+    EXPECT_EQ(registry.GetString(HKCU, "K", "v"), "kept");
+
+    fs::remove(blocker);
+    EXPECT_TRUE(registry.Flush());
+    EXPECT_EQ(Registry(path).GetString(HKCU, "K", "v"), "kept");
+}
+
+TEST_F(RegistryTest, DamagedLinesAreSkippedAndTheRestIsRead) {
+    const char* damaged[] = {
+        "\"Orphan\"=\"before any section\"",
+        "[HKEY_CLASSES_ROOT\\Unclosed",
+        "[HKEY_LOCAL_MACHINE\\Other]", // a root we do not keep...
+        "\"InOther\"=\"x\"",           // ...so its values go too
+        "[HKEY_CLASSES_ROOT\\Good]",   // (read)
+        "\"Unterminated\"=\"abc",
+        "\"Trailing\"=\"abc\" junk",
+        "\"Dword\"=dword:123456789", // nine digits
+        "\"Binary\"=hex:01,02,\\",   // value types we do not keep
+        "NoQuotes=\"x\"",
+        "[HKEY_CLASSES_ROOT\\A\\\\B]", // empty key name
+        "\xff\xfe\x01garbage",
+    };
+    std::string text = "REGEDIT4\n";
+    for (const char* line : damaged) {
+        text += line;
+        text += '\n';
+    }
+    WriteFile(text + "[HKEY_CLASSES_ROOT\\Good]\n\"Kept\"=\"yes\"\n");
+    Registry registry(path_);
+    EXPECT_EQ(registry.ValueNames(HKCR, "Good"), std::vector<std::string>{"Kept"});
+    EXPECT_EQ(registry.SubKeyNames(HKCR, ""), std::vector<std::string>{"Good"});
+    EXPECT_EQ(registry.SkippedLines(), std::size(damaged) - 1);
+    EXPECT_EQ(registry.LoadError(), "");
+}
+
+TEST_F(RegistryTest, AnUnreadableFileIsNeverOverwritten) {
+    fs::create_directory(path_); // a folder cannot be read as a file
+    Registry registry(path_);
+    EXPECT_NE(registry.LoadError(), "");
+    EXPECT_EQ(registry.SetString(HKCU, "K", "v", "x").code, RegistryStatus::Code::SaveFailed);
+    EXPECT_TRUE(fs::is_directory(path_));
+}
+
+TEST(RegistryLocation, FollowsTheEnvironment) {
+    ::setenv("TAVSIM_REGISTRY", "", 1);
+    ::setenv("XDG_CONFIG_HOME", "/x", 1);
+    EXPECT_EQ(Registry::DefaultFilePath(), "/x/tavsim/registry.reg");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1); // not absolute: ignored
+    ::setenv("HOME", "/h", 1);
+    EXPECT_EQ(Registry::DefaultFilePath(), "/h/.config/tavsim/registry.reg");
+    ::setenv("TAVSIM_REGISTRY", "/tmp/r.reg", 1);
+    EXPECT_EQ(Registry::DefaultFilePath(), "/tmp/r.reg");
+}
+
+} // namespace
