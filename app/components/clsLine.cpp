@@ -1,8 +1,30 @@
 #include "app/components/clsLine.h"
 
+#include "app/components/clsBordLines.h"
 #include "app/simulation/Rounding.h"
+#include "sprite_control/KaleidoATL.h"
 
 #include <cmath>
+
+clsLine::~clsLine() {
+    if (mag_ && groupLID_ != 0) {
+        mag_->DestroyGroup(groupLID_);
+    }
+}
+
+void clsLine::Constructor(clsBordLines& bl, KaleidoATL& mag) {
+    if (mag_ && groupLID_ != 0) {
+        mag_->DestroyGroup(groupLID_);
+    }
+    bl_ = &bl;
+    mag_ = &mag;
+    groupLID_ = mag.CreateGroup();
+    mag.SetSpriteLevel(groupLID_, 8);
+    color_ = 1;
+    highlight_ = false;
+    valid1_ = false;
+    valid2_ = false;
+}
 
 std::int32_t clsLine::Distance(std::int32_t Xpos, std::int32_t Ypos) const {
     // Differences are taken in double precision, so no pair of coordinates can overflow.
@@ -62,9 +84,11 @@ void clsLine::SetHighlight(std::int32_t value) {
 }
 
 void clsLine::Redraw() {
-    if (bl_ == nullptr || mag_ == nullptr) {
+    if (bl_ == nullptr || !mag_) {
         return;
     }
-    // Drawing joins here once the line drawer exists: delete group groupLID_, then draw the
-    // segment when both ends are valid.
+    mag_->DeleteGroup(groupLID_);
+    if (valid1_ && valid2_) {
+        bl_->DrawLine(groupLID_, x1_, y1_, x2_, y2_, highlight_ ? 9 : color_);
+    }
 }

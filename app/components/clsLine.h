@@ -1,6 +1,7 @@
 #pragma once
 // One wire of the board: the two sockets it joins, its ends on the board and its colour.
 
+#include <QPointer>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,7 +13,9 @@ class KaleidoATL;
 /// A wire between two sockets. The evaluator and the output-conflict check use only naam1,
 /// naam2, done and Color; the rest serves the board's pointer interaction and drawing. A wire
 /// draws itself only once it has been given its line drawer; until then every change is
-/// stored and nothing is drawn.
+/// stored and nothing is drawn. Once drawing, its sprites always show its present ends,
+/// colour and highlight, and it has sprites only while both ends are valid. Its sprites
+/// leave the board when the wire is destroyed, that is when its last owner drops it.
 class clsLine {
 public:
     /// Socket name at end 1; empty until set.
@@ -22,10 +25,19 @@ public:
     /// Scratch mark of the evaluator and the conflict check; the wire never reads it.
     bool done = false;
 
+    clsLine() = default;
+    ~clsLine();
+    clsLine(const clsLine&) = delete;
+    clsLine& operator=(const clsLine&) = delete;
+
     /// Distance from (Xpos, Ypos) to the nearest of 11 evenly spaced points of the segment,
     /// both ends included, rounded to the nearest integer with halves to even. Ignores the
     /// valid flags.
     std::int32_t Distance(std::int32_t Xpos, std::int32_t Ypos) const;
+
+    /// Gives the wire its line drawer and canvas: a new group for its sprites at level 8,
+    /// colour 1, both ends invalid, no highlight. Nothing is drawn yet.
+    void Constructor(clsBordLines& bl, KaleidoATL& mag);
 
     /// Sets colour and both ends, marks both ends valid and redraws.
     void SetAll(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2,
@@ -38,7 +50,7 @@ public:
     /// Stores a new colour and redraws; writing the present colour costs nothing.
     void SetColor(std::int32_t value);
 
-    /// -1 while the wire is shown in the highlight look, else 0.
+    /// -1 while the wire is shown in the highlight look (colour 9), else 0.
     std::int32_t Highlight() const { return highlight_ ? -1 : 0; }
     /// Any non-zero value sets the highlight look; redraws when value differs from Highlight().
     void SetHighlight(std::int32_t value);
@@ -52,13 +64,16 @@ public:
     /// -1 once end 2 has been given coordinates, else 0.
     std::int32_t Valid2() const { return valid2_ ? -1 : 0; }
 
+    /// The canvas group that holds every sprite of this wire; 0 before Constructor.
+    std::int32_t GroupLID() const { return groupLID_; }
+
 private:
     /// Replaces the wire's sprites by ones showing the present ends, colour and highlight.
     /// Does nothing while the wire has no line drawer.
     void Redraw();
 
     clsBordLines* bl_ = nullptr;
-    KaleidoATL* mag_ = nullptr;
+    QPointer<KaleidoATL> mag_;
     std::int32_t groupLID_ = 0;
     std::int32_t color_ = 1;
     bool highlight_ = false;

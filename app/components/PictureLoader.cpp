@@ -1,0 +1,88 @@
+#include "app/components/PictureLoader.h"
+
+#include "app/components/PictureLoadError.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/com/Guid.h"
+#include "sprite_control/KaleidoATL.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view kLoaderProgId = "KaleidPixload.KaleidPixload";
+
+std::string& FolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+std::string Hex(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(hr));
+    return text;
+}
+
+} // namespace
+
+std::string PictureLoader::DataPath(std::string_view name) {
+    std::string folder = FolderOverride();
+    if (folder.empty()) {
+        folder = QCoreApplication::applicationDirPath().toStdString();
+    }
+    return folder + std::string(name);
+}
+
+void PictureLoader::SetFolderOverride(std::string folder) {
+    FolderOverride() = std::move(folder);
+}
+
+void PictureLoader::MakeLoader(const std::string& file) {
+    CLSID clsid;
+    HRESULT hr = CLSIDFromProgID(kLoaderProgId, &clsid);
+    ComPtr<IDispatch> loader;
+    if (SUCCEEDED(hr)) {
+        hr =
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, loader.PutVoid());
+    }
+    if (FAILED(hr) || !loader) {
+        throw PictureLoadError(file, "the picture loader component " + std::string(kLoaderProgId) +
+                                         " cannot be made (" + Hex(hr) + ", " + CoLastErrorText() +
+                                         ")");
+    }
+    const char* const names[] = {"LoadABitmap"};
+    DISPID id = DISPID_UNKNOWN;
+    hr = loader->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) {
+        throw PictureLoadError(file, "the picture loader component " + std::string(kLoaderProgId) +
+                                         " has no member LoadABitmap (" + Hex(hr) + ")");
+    }
+    loader_ = std::move(loader);
+    loadABitmap_ = id;
+}
+
+std::int32_t PictureLoader::Load(KaleidoATL& mag, std::string_view name) {
+    std::string file = DataPath(name);
+    if (!loader_) {
+        MakeLoader(file);
+    }
+    const ComPtr<IDispatch> canvas = mag.Object();
+    // Arguments in reverse order: the canvas object, then the file name.
+    VARIANT args[2] = {VARIANT::Dispatch(canvas.Get()), VARIANT::Str(file)};
+    DISPPARAMS params;
+    params.rgvarg = args;
+    params.cArgs = 2;
+    VARIANT result;
+    EXCEPINFO excep;
+    std::uint32_t argErr = 0;
+    const HRESULT hr = loader_->Invoke(loadABitmap_, IID_NULL, LOCALE_SYSTEM_DEFAULT,
+                                       DISPATCH_METHOD, &params, &result, &excep, &argErr);
+    if (FAILED(hr)) {
+        throw PictureLoadError(std::move(file), "LoadABitmap failed (" + Hex(hr) + ")");
+    }
+    VARIANT handle;
+    if (FAILED(result.ChangeType(handle, VT_I4)) || handle.lVal() <= 0) {
+        throw PictureLoadError(std::move(file), "LoadABitmap gave no bitmap");
+    }
+    return handle.lVal();
+}

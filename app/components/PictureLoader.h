@@ -1,0 +1,43 @@
+#pragma once
+// Loads the program's pictures into bitmaps of the sprite canvas through the BMP loader
+// component KaleidPixload.
+
+#include "platform/com/ComPtr.h"
+#include "platform/com/IDispatch.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class KaleidoATL;
+
+/// Holds one BMP loader component object, made on the first Load and kept for the life of
+/// the PictureLoader, so that a board component keeps its loader as long as itself.
+class PictureLoader {
+public:
+    PictureLoader() = default;
+    PictureLoader(const PictureLoader&) = delete;
+    PictureLoader& operator=(const PictureLoader&) = delete;
+
+    /// The program's folder followed by `name`, which starts with '/' ("/images2/Bord.bmp").
+    /// The folder is the running program's, or the one given to SetFolderOverride.
+    static std::string DataPath(std::string_view name);
+    /// Makes DataPath use `folder` (without a trailing '/') instead of the program's folder,
+    /// for every loader in the process; an empty folder restores the program's folder. Meant
+    /// for tests that need a folder without some picture.
+    static void SetFolderOverride(std::string folder);
+
+    /// Loads the picture DataPath(name) into a new bitmap of `mag` and returns its handle,
+    /// which is never 0. Throws PictureLoadError naming the file when the loader component
+    /// cannot be made or does not deliver a bitmap; when it refused the file itself, it has
+    /// already shown its message.
+    std::int32_t Load(KaleidoATL& mag, std::string_view name);
+
+private:
+    /// Makes the loader component object and finds its LoadABitmap member; throws
+    /// PictureLoadError naming `file` when either fails.
+    void MakeLoader(const std::string& file);
+
+    ComPtr<IDispatch> loader_;
+    DISPID loadABitmap_ = DISPID_UNKNOWN;
+};
