@@ -1,0 +1,24 @@
+#pragma once
+// Board documents on disk: reading one whole, and saving one so that a failed or
+// interrupted save never destroys the document that was there.
+
+#include "app/documents/BoardDocument.h"
+
+#include <string>
+
+class DocumentFile {
+public:
+    /// Reads the document in the file `path` (UTF-8). Raises KistOpenError when the file
+    /// cannot be opened, KistReadError when it ends early or cannot be read, and
+    /// BoardDocumentError when it holds values no board can have; every message names the
+    /// file.
+    static BoardDocument Load(const std::string& path);
+
+    /// Writes `document` to `path` (UTF-8) through a new file in the same folder, which then
+    /// replaces `path` in one step; an existing file keeps its permissions, and when `path`
+    /// is a symbolic link the file it points to is replaced. On any failure raises a
+    /// KistError that names `path` and the reason (KistOpenError when no file can be made in
+    /// the folder, KistWriteError otherwise); the file that was at `path` is then untouched
+    /// and no temporary file is left behind.
+    static void Save(const BoardDocument& document, const std::string& path);
+};

@@ -1,0 +1,49 @@
+#pragma once
+// Registers the board document type (*.tvb) with the desktop at every start-up: in our
+// registry's classes root, for programs that look there, and in the user's XDG data folder
+// (a shared-mime-info type, a .desktop entry and the document icon) for Linux desktops.
+
+#include <string>
+#include <vector>
+
+class modFileAssoc {
+public:
+    /// Names under which the document type is registered.
+    static constexpr const char* kExtension = ".tvb";
+    static constexpr const char* kProgId = "Tavelon.Document";
+    static constexpr const char* kDescription = "Tavelon Document";
+    static constexpr const char* kMimeType = "application/x-tavelon";
+
+    /// What WriteDesktopFiles did: which files it wrote (only those whose content was new)
+    /// and what went wrong, one line per failure naming the file.
+    struct DesktopFiles {
+        bool mimeWritten = false;
+        bool desktopWritten = false;
+        bool iconWritten = false;
+        std::vector<std::string> failures;
+    };
+
+    /// Registers the document type for the program at `programPath` (full path, UTF-8) in
+    /// the registry and in XdgDataHome(). When the shared-mime-info package or the desktop
+    /// entry changed, starts update-mime-database or update-desktop-database on their
+    /// folders, detached and only when found on PATH. Never fails and never waits: failures
+    /// are written to stderr only.
+    static void RegisterDocumentType(const std::string& programPath);
+
+    /// Writes the classes-root keys: ".tvb" = kProgId, kProgId = kDescription,
+    /// "Tavelon.Document\shell\open\command" = the program path, a blank and "%1" in double
+    /// quotes, "Tavelon.Document\DefaultIcon" = the program's folder + "/images1/doc.ico,0".
+    /// Returns false when a write or the save failed; nothing else happens then.
+    static bool RegisterClassesRoot(const std::string& programPath);
+
+    /// Writes, below `dataHome`, "mime/packages/tavsim.xml", "applications/tavsim.desktop"
+    /// and "icons/hicolor/48x48/mimetypes/application-x-tavelon.png" (from the program's
+    /// "images1/doc.ico"; skipped when that file is missing). Each file is written, through a
+    /// temporary file and a rename, only when its content differs from what is there.
+    static DesktopFiles WriteDesktopFiles(const std::string& programPath,
+                                          const std::string& dataHome);
+
+    /// $XDG_DATA_HOME when it is an absolute path, otherwise the home folder followed by
+    /// "/.local/share".
+    static std::string XdgDataHome();
+};
