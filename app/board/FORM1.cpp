@@ -1,0 +1,542 @@
+#include "app/board/FORM1.h"
+
+#include "app/board/clsCursor.h"
+#include "app/components/PictureLoadError.h"
+#include "app/components/clsBordLines.h"
+#include "app/components/clsDisplay.h"
+#include "app/components/clsLED.h"
+#include "app/components/clsSensor.h"
+#include "app/components/clsVoltControl.h"
+#include "app/info/HelpMenu.h"
+#include "app/info/frmSplash.h"
+#include "app/simulation/Rounding.h"
+#include "app/simulation/SensorRule.h"
+#include "app/simulation/clsGraph.h"
+#include "app/simulation/clsSnaps.h"
+#include "app/sound/UCWaveIn.h"
+#include "platform/ui/ClockSource.h"
+#include "platform/ui/PointerSource.h"
+#include "platform/ui/Prompter.h"
+#include "platform/ui/SoundPlayer.h"
+#include "sprite_control/KaleidoATL.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int kTickFast = 10;
+constexpr int kTickSlow = 1000;
+constexpr std::int32_t kHigh = 50;
+
+struct Place {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+constexpr std::array<Place, 4> kLedPlaces = {{{373, 27}, {373, 61}, {373, 95}, {373, 130}}};
+constexpr std::array<Place, 2> kPushButtonPlaces = {{{14, 164}, {13, 198}}};
+constexpr std::array<Place, 2> kSensorPlaces = {{{20, 25}, {20, 78}}};
+/// The sensors' centres, as the socket table places "Sensor 1" and "Sensor 2".
+constexpr std::array<Place, 2> kSensorCentres = {{{44, 49}, {44, 102}}};
+
+constexpr std::array<std::string_view, 4> kLedInputs = {"LED 1 Ingang", "LED 2 Ingang",
+                                                        "LED 3 Ingang", "LED 4 Ingang"};
+constexpr std::string_view kBuzzerInput = "Zoemer";
+
+constexpr std::string_view kComparatorKnob = "Comparator Regelaar";
+constexpr std::string_view kVoltageKnob = "Var. Spanning Regelaar";
+constexpr std::string_view kPulseKnob = "Puls Generator Regelaar";
+
+/// The sources in the order the step enters them.
+enum SourceIndex : std::size_t {
+    kSensor1,
+    kSensor2,
+    kPushButton1,
+    kPushButton2,
+    kVariableVoltage,
+    kSoundSensor,
+    kPulseGenerator,
+    kCounterOut1,
+    kCounterOut2,
+    kCounterOut4,
+    kCounterOut8,
+};
+
+constexpr std::array<std::string_view, FORM1::kSourceCount> kSourceNames = {
+    "Sensor 1 Uit Geel",       "Sensor 2 Uit Geel",      "Drukknop 1 Uit Geel",
+    "Drukknop 2 Uit Geel",     "Var. Spanning Uit Geel", "Geluids Sensor Uit Geel",
+    "Puls Generator Uit Geel", "Pulsenteller Uitgang 1", "Pulsenteller Uitgang 2",
+    "Pulsenteller Uitgang 4",  "Pulsenteller Uitgang 8",
+};
+
+float Clock() {
+    return ClockSource::Current().SecondsSinceMidnight();
+}
+
+std::int32_t HighWhen(bool on) {
+    return on ? kHigh : 0;
+}
+
+/// A board coordinate rounded down, kept within a range where differences cannot overflow.
+std::int32_t BoardPixelCoordinate(qreal v) {
+    if (!std::isfinite(v)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(std::clamp(std::floor(v), -1e9, 1e9));
+}
+
+} // namespace
+
+FORM1::FORM1(QWidget* parent)
+    : QMainWindow(parent), kaleido1_(new KaleidoATL(this)), timer1_(new QTimer(this)),
+      ucWaveIn1_(new UCWaveIn(this)) {
+    setObjectName("FORM1");
+    kaleido1_->setObjectName("Kaleido1");
+    setCentralWidget(kaleido1_);
+    timer1_->setObjectName("Timer1");
+    timer1_->setInterval(kTickFast);
+    connect(timer1_, &QTimer::timeout, this, &FORM1::Timer1_Timer);
+    ucWaveIn1_->setObjectName("UCWaveIn1");
+    for (std::size_t i = 0; i < kSourceCount; ++i) {
+        sources_[i].naam = kSourceNames[i];
+    }
+    CreateMenus();
+}
+
+FORM1::~FORM1() {
+    ClearObjects();
+}
+
+void FORM1::CreateMenus() {
+    const auto item = [this](QMenu* menu, const char* name, const char* caption,
+                             void (FORM1::*slot)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    const auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(QString::fromUtf8(caption));
+        m->setObjectName(name);
+        return m;
+    };
+    const auto separator = [](QMenu* m, const char* name) {
+        m->addSeparator()->setObjectName(name);
+    };
+
+    mnuBestand_ = menu("mnuBestand", "&Bestand");
+    mnuNieuw_ = item(mnuBestand_, "mnuNieuw", "Nieuw", &FORM1::mnuNieuw_Click);
+    mnuNieuw_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpenen_ = item(mnuBestand_, "mnuOpenen", "Openen", &FORM1::mnuOpenen_Click);
+    mnuOpenen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuBewaren_ = item(mnuBestand_, "mnuBewaren", "Bewaren", &FORM1::mnuBewaren_Click);
+    mnuBewaren_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuBewaren_->setEnabled(false);
+    mnuBewarenAls_ =
+        item(mnuBestand_, "mnuBewarenAls", "Bewaren als..", &FORM1::mnuBewarenAls_Click);
+    separator(mnuBestand_, "mnuSep1");
+    mnuSluiten_ = item(mnuBestand_, "mnuSluiten", "Sluiten", &FORM1::mnuSluiten_Click);
+
+    mnuBewerken_ = menu("mnuBewerken", "Be&werken");
+    mnuUndo_ = item(mnuBewerken_, "mnuUndo", "&Ongedaan maken", &FORM1::mnuUndo_Click);
+    mnuUndo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuRedo_ = item(mnuBewerken_, "mnuRedo", "&Herhalen", &FORM1::mnuRedo_Click);
+    mnuRedo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // A fresh board has nothing to undo or redo.
+    mnuUndo_->setEnabled(false);
+    mnuRedo_->setEnabled(false);
+    separator(mnuBewerken_, "mnuSep2");
+    mnuGeluidSensor_ =
+        item(mnuBewerken_, "mnuGeluidSensor", "GeluidSensor", &FORM1::mnuGeluidSensor_Click);
+
+    mnuCursor_ = menu("mnuCursor", "Cursor");
+    mnuRegelen_ = item(mnuCursor_, "mnuRegelen", "Regelen", &FORM1::mnuRegelen_Click);
+    mnuNieuweVerbindingen_ = item(mnuCursor_, "mnuNieuweVerbindingen", "Nieuwe verbindingen",
+                                  &FORM1::mnuNieuweVerbindingen_Click);
+    mnuVerwijderVerbindingen_ =
+        item(mnuCursor_, "mnuVerwijderVerbindingen", "Verwijder verbindingen",
+             &FORM1::mnuVerwijderVerbindingen_Click);
+    for (QAction* mode : {mnuRegelen_, mnuNieuweVerbindingen_, mnuVerwijderVerbindingen_}) {
+        mode->setCheckable(true);
+    }
+    mnuNieuweVerbindingen_->setChecked(true);
+
+    mnuHelp_ = menu("mnuHelp", "&Help");
+    mnuHelpInfo_ = item(mnuHelp_, "mnuHelpInfo", "Info", &FORM1::mnuHelpInfo_Click);
+    mnuUitleg_ = item(mnuHelp_, "mnuUitleg", "Uitleg", &FORM1::mnuUitleg_Click);
+    mnuHelpAbout_ =
+        item(mnuHelp_, "mnuHelpAbout", "Op internet: Over Tavelon", &FORM1::mnuHelpAbout_Click);
+}
+
+std::string FORM1::ProgramTitle() {
+    return "Tavelon 2.0 demonstratie";
+}
+
+// ---- start-up ------------------------------------------------------------------------------
+
+bool FORM1::Form_Load() {
+    if (loadTried_) {
+        return loaded_;
+    }
+    loadTried_ = true;
+
+    frmSplash splash;
+    splash.show();
+    QCoreApplication::processEvents();
+
+    setWindowTitle(QString::fromStdString(ProgramTitle()));
+    try {
+        BuildBoard();
+    } catch (const PictureLoadError& error) {
+        splash.close();
+        ClearObjects();
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        Prompter::Current().Message("Het bestand " + error.File() +
+                                        " kan niet worden geladen. Tavelon kan niet starten.",
+                                    "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
+        return false;
+    } catch (const std::exception& error) {
+        splash.close();
+        ClearObjects();
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        Prompter::Current().Message(std::string("Tavelon kan niet starten: ") + error.what(),
+                                    "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
+        return false;
+    }
+    hover_ = false;
+    buzzer_ = false;
+
+    splash.close();
+    SizeToScreen();
+    show();
+
+    timer1_->start();
+    loaded_ = true;
+    return true;
+}
+
+void FORM1::BuildBoard() {
+    const std::int32_t board = loader_.Load(*kaleido1_, "/images2/Bord.bmp");
+    boardSprite_ = kaleido1_->CreateSprite(board);
+    kaleido1_->SetBoardSize(kaleido1_->BitmapWidth(board), kaleido1_->BitmapHeight(board));
+
+    bordLines_ = std::make_unique<clsBordLines>();
+    bordLines_->Constructor(*kaleido1_);
+    display_ = std::make_unique<clsDisplay>();
+    display_->Constructor(*kaleido1_);
+    graph_ = std::make_unique<clsGraph>();
+    graph_->Constructor(display_.get());
+    for (std::size_t k = 0; k < leds_.size(); ++k) {
+        leds_[k] = std::make_unique<clsLED>();
+        leds_[k]->Constructor(*kaleido1_, kLedPlaces[k].x, kLedPlaces[k].y);
+        leds_[k]->SetValue(false);
+    }
+    for (std::size_t k = 0; k < pushButtons_.size(); ++k) {
+        pushButtons_[k] = std::make_unique<clsLED>();
+        pushButtons_[k]->Constructor(*kaleido1_, kPushButtonPlaces[k].x, kPushButtonPlaces[k].y);
+        pushButtons_[k]->SetValue(false);
+    }
+    for (std::size_t k = 0; k < sensors_.size(); ++k) {
+        sensors_[k] = std::make_unique<clsSensor>();
+        sensors_[k]->Constructor(*kaleido1_, kSensorPlaces[k].x, kSensorPlaces[k].y);
+    }
+    cursor_ = std::make_unique<clsCursor>();
+    cursor_->Constructor(*kaleido1_);
+    knob_ = std::make_unique<clsVoltControl>();
+    knob_->Constructor(*kaleido1_);
+    knob_->Hide();
+    knob_->SetValue(0);
+
+    ringPath_ = PictureLoader::DataPath("/Ringin.wav");
+    silencePath_ = PictureLoader::DataPath("/SILENCE.wav");
+}
+
+int FORM1::InitialBoardScale(QSize board, QSize available, QSize chrome) {
+    const double maxWidth = available.width() * kScreenShare;
+    const double maxHeight = available.height() * kScreenShare;
+    for (int scale = static_cast<int>(kMaxInitialScale); scale > 1; --scale) {
+        const QSize window = board * scale + chrome;
+        if (window.width() <= maxWidth && window.height() <= maxHeight) {
+            return scale;
+        }
+    }
+    return 1;
+}
+
+void FORM1::SizeToScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize board = kaleido1_->BoardSize();
+    if (screen == nullptr || board.isEmpty()) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize chrome(0, menuBar()->sizeHint().height());
+    const int scale = InitialBoardScale(board, available.size(), chrome);
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, board * scale + chrome, available));
+}
+
+// ---- the tick ------------------------------------------------------------------------------
+
+bool FORM1::IsOwnSurface(const QWidget* under, QPoint global) const {
+    if (under == nullptr) {
+        // The title bar and the border are no widgets of ours, but they are the window's.
+        return isVisible() && frameGeometry().contains(global) && !geometry().contains(global);
+    }
+    const QMenuBar* bar = menuBar();
+    return under == this || under == bar || bar->isAncestorOf(under);
+}
+
+void FORM1::Timer1_Timer() {
+    if (!graph_) {
+        return;
+    }
+    PointerSource& pointerSource = PointerSource::Current();
+    const QPoint pointer = pointerSource.GlobalPosition();
+    const int interval =
+        IsOwnSurface(pointerSource.WidgetAt(pointer), pointer) ? kTickSlow : kTickFast;
+    if (timer1_->interval() != interval) {
+        timer1_->setInterval(interval);
+    }
+
+    if (pendingLine_) {
+        pendingLine_->SetCoords(2, lastPointerX_, lastPointerY_);
+    }
+    if (hover_) {
+        cursor_->ShowPoint(hoverX_, hoverY_);
+    } else {
+        cursor_->Hide();
+    }
+    if (knob_->Visible()) {
+        const std::int32_t setting = RoundHalfEven(knob_->Value());
+        if (knob_->tag == kComparatorKnob) {
+            comparatorValue_ = setting;
+        } else if (knob_->tag == kVoltageKnob) {
+            variableVoltage_ = setting;
+        } else if (knob_->tag == kPulseKnob) {
+            pulseSetting_ = setting;
+        }
+    }
+    SimulateStep(pointer);
+    knob_->Update();
+    kaleido1_->Refresh();
+}
+
+QPoint FORM1::BoardPixel(QPoint global) const {
+    const QPointF board = kaleido1_->BoardPointFromGlobal(global);
+    return {BoardPixelCoordinate(board.x()), BoardPixelCoordinate(board.y())};
+}
+
+void FORM1::SimulateStep(QPoint pointer) {
+    for (const auto& line : lines_) {
+        line->done = false;
+    }
+    graph_->Clear();
+    graph_->comparatorvalue = comparatorValue_;
+
+    const auto enter = [this](std::size_t i, std::int32_t value) {
+        sources_[i].Value = value;
+        graph_->AddPunt(sources_[i].naam, value);
+    };
+
+    bool boardPointKnown = false;
+    QPoint boardPoint;
+    for (std::size_t k = 0; k < sensors_.size(); ++k) {
+        const std::int32_t mode = sensors_[k]->Value();
+        double dx = 0.0;
+        double dy = 0.0;
+        float t = 0.0F;
+        if (mode == 1) {
+            if (!boardPointKnown) {
+                boardPoint = BoardPixel(pointer);
+                boardPointKnown = true;
+            }
+            dx = double(boardPoint.x()) - kSensorCentres[k].x;
+            dy = double(boardPoint.y()) - kSensorCentres[k].y;
+        } else if (mode == 2) {
+            t = Clock();
+        }
+        enter(kSensor1 + k, SensorRule::Value(mode, dx, dy, t));
+    }
+    enter(kPushButton1, HighWhen(pushButtons_[0]->Value()));
+    enter(kPushButton2, HighWhen(pushButtons_[1]->Value()));
+    enter(kVariableVoltage, variableVoltage_);
+    enter(kSoundSensor, ucWaveIn1_->GetVolume());
+    enter(kPulseGenerator, pulse_.Level());
+    // The counter's outputs show the digit as it was before this step's counting.
+    enter(kCounterOut1, HighWhen((display_->Value() & 1) != 0));
+    enter(kCounterOut2, HighWhen((display_->Value() & 2) != 0));
+    enter(kCounterOut4, HighWhen((display_->Value() & 4) != 0));
+    enter(kCounterOut8, HighWhen((display_->Value() & 8) != 0));
+
+    pulse_.Advance(pulseSetting_, Clock);
+
+    graph_->Run(lines_);
+
+    for (std::size_t k = 0; k < leds_.size(); ++k) {
+        leds_[k]->SetValue(graph_->GetPuntValueByName(kLedInputs[k], 0) == kHigh);
+    }
+    const bool on = graph_->GetPuntValueByName(kBuzzerInput, 0) == kHigh;
+    if (on != buzzer_) {
+        SoundPlayer::Current().PlayLooping(on ? ringPath_ : silencePath_);
+    }
+    buzzer_ = on;
+}
+
+// ---- board objects -------------------------------------------------------------------------
+
+clsLED* FORM1::LED(int k) const {
+    return k >= 1 && k <= 4 ? leds_[std::size_t(k - 1)].get() : nullptr;
+}
+
+clsLED* FORM1::PushButton(int k) const {
+    return k >= 1 && k <= 2 ? pushButtons_[std::size_t(k - 1)].get() : nullptr;
+}
+
+clsSensor* FORM1::Sensor(int k) const {
+    return k >= 1 && k <= 2 ? sensors_[std::size_t(k - 1)].get() : nullptr;
+}
+
+clsSnaps& FORM1::Snaps() {
+    if (!snaps_) {
+        snaps_ = std::make_unique<clsSnaps>();
+    }
+    return *snaps_;
+}
+
+bool FORM1::WireExists(std::string_view a, std::string_view b) const {
+    return std::any_of(lines_.begin(), lines_.end(), [a, b](const auto& line) {
+        return (line->naam1 == a && line->naam2 == b) || (line->naam1 == b && line->naam2 == a);
+    });
+}
+
+void FORM1::SetLastPointer(std::int32_t x, std::int32_t y) {
+    lastPointerX_ = x;
+    lastPointerY_ = y;
+}
+
+void FORM1::SetHover(bool hover, std::int32_t x, std::int32_t y) {
+    hover_ = hover;
+    hoverX_ = x;
+    hoverY_ = y;
+}
+
+void FORM1::ClearObjects() {
+    timer1_->stop();
+    bordLines_.reset();
+    pendingLine_.reset();
+    display_.reset();
+    for (auto& led : leds_) {
+        led.reset();
+    }
+    for (auto& button : pushButtons_) {
+        button.reset();
+    }
+    for (auto& sensor : sensors_) {
+        sensor.reset();
+    }
+    lines_.clear();
+    cursor_.reset();
+    graph_.reset();
+    knob_.reset();
+}
+
+// ---- closing -------------------------------------------------------------------------------
+
+void FORM1::closeEvent(QCloseEvent* event) {
+    if (UndoIndex() > 1) {
+        const Prompter::Answer answer = Prompter::Current().Message(
+            "Dit tavelon bewaren?", QCoreApplication::applicationName().toStdString(),
+            Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+        if (answer == Prompter::Answer::Yes) {
+            event->ignore();
+            mnuBewarenAls_Click();
+            return;
+        }
+        if (answer != Prompter::Answer::No) {
+            event->ignore();
+            return;
+        }
+    }
+    ClearObjects();
+    event->accept();
+}
+
+// ---- menus ---------------------------------------------------------------------------------
+
+void FORM1::mnuNieuw_Click() {
+    // Board documents are not available yet.
+}
+
+void FORM1::mnuOpenen_Click() {
+    // Board documents are not available yet.
+}
+
+void FORM1::mnuBewaren_Click() {
+    // Board documents are not available yet.
+}
+
+void FORM1::mnuBewarenAls_Click() {
+    // Board documents are not available yet.
+}
+
+void FORM1::mnuSluiten_Click() {
+    close();
+}
+
+void FORM1::mnuUndo_Click() {
+    // The undo history is not available yet.
+}
+
+void FORM1::mnuRedo_Click() {
+    // The undo history is not available yet.
+}
+
+void FORM1::mnuGeluidSensor_Click() {
+    // The sound input chooser is not available yet.
+}
+
+void FORM1::SelectEditMode(std::int32_t mode) {
+    editMode_ = mode;
+    mnuNieuweVerbindingen_->setChecked(mode == kModeNewWires);
+    mnuVerwijderVerbindingen_->setChecked(mode == kModeDeleteWires);
+    mnuRegelen_->setChecked(mode == kModeOperate);
+}
+
+void FORM1::mnuRegelen_Click() {
+    SelectEditMode(kModeOperate);
+}
+
+void FORM1::mnuNieuweVerbindingen_Click() {
+    SelectEditMode(kModeNewWires);
+    for (const auto& line : lines_) {
+        line->SetHighlight(0);
+    }
+}
+
+void FORM1::mnuVerwijderVerbindingen_Click() {
+    SelectEditMode(kModeDeleteWires);
+}
+
+void FORM1::mnuHelpInfo_Click() {
+    HelpMenu::ShowInfo(this);
+}
+
+void FORM1::mnuUitleg_Click() {
+    HelpMenu::ShowHelp();
+}
+
+void FORM1::mnuHelpAbout_Click() {
+    HelpMenu::ShowWebsite();
+}

@@ -1,0 +1,37 @@
+// tavsim: the board simulator's program.
+
+#include "app/board/FORM1.h"
+#include "platform/ui/SoundPlayer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+namespace {
+
+/// Lets the event loop run for a while, so that sound streams stopped just before can wind
+/// down before the process ends.
+void SettleEvents(int milliseconds) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Tavelon");
+
+    int result = 1;
+    {
+        FORM1 form;
+        if (form.Form_Load()) {
+            result = QApplication::exec();
+        }
+    }
+    SoundPlayer::Shutdown();
+    SettleEvents(100);
+    return result;
+}

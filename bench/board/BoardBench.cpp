@@ -1,0 +1,155 @@
+// What the main window costs: one whole simulation tick (step, recolouring, repaint) on a
+// board with 40 wires, and the start-up from an empty window to the painted board.
+
+#include "app/board/FORM1.h"
+#include "app/components/clsBordLines.h"
+#include "app/simulation/clsSnaps.h"
+#include "platform/ui/ClockSource.h"
+#include "platform/ui/PointerSource.h"
+#include "platform/ui/ScriptedPrompter.h"
+#include "platform/ui/SoundPlayer.h"
+#include "sprite_control/KaleidoATL.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+ManualClock g_clock;
+ManualPointer g_pointer;
+RecordingSoundPlayer g_sound;
+ScriptedPrompter g_prompter;
+
+/// Every socket of a kind (1 inputs, 2 outputs) that a wire may end on.
+std::vector<std::string> Sockets(clsSnaps& snaps, std::int32_t soort) {
+    std::vector<std::string> names;
+    for (std::int32_t i = 1; i <= snaps.GetSnapCount(); ++i) {
+        const std::string naam = snaps.GetSnapItemName(i);
+        if (snaps.GetConnectablebyName(naam) != 0 && snaps.GetSoortbyName(naam) == soort) {
+            names.push_back(naam);
+        }
+    }
+    return names;
+}
+
+/// Draws a wire as the pointer does: first end, colour 8, then the second end.
+void DrawWire(FORM1& form, const std::string& a, const std::string& b) {
+    clsSnaps& snaps = form.Snaps();
+    auto line = form.BordLines()->CreateLine();
+    line->SetCoords(1, snaps.GetXbyName(a), snaps.GetYbyName(a));
+    line->SetColor(8);
+    line->naam1 = a;
+    line->SetCoords(2, snaps.GetXbyName(b), snaps.GetYbyName(b));
+    line->naam2 = b;
+    form.Lines().push_back(line);
+}
+
+/// A started window, `scale` board pixels per screen pixel, with 40 wires from the outputs
+/// (the pulse generator's among them) to the inputs; the timer stopped so that only the
+/// benchmark ticks.
+std::unique_ptr<FORM1> WiredBoard(int scale) {
+    auto form = std::make_unique<FORM1>();
+    if (!form->Form_Load()) {
+        return nullptr;
+    }
+    form->Timer1()->stop();
+    const int menu = form->height() - form->Kaleido1()->height();
+    form->resize(420 * scale, 360 * scale + menu);
+    QCoreApplication::processEvents();
+
+    const std::vector<std::string> outputs = Sockets(form->Snaps(), 2);
+    const std::vector<std::string> inputs = Sockets(form->Snaps(), 1);
+    // The pulse generator feeds one wire in four, so that those recolour when it toggles.
+    const std::string pulse = "Puls Generator Uit Geel";
+    for (std::size_t i = 0; form->Lines().size() < 40; ++i) {
+        const std::string& a = i % 4 == 0 ? pulse : outputs[(i * 5) % outputs.size()];
+        const std::string& b = inputs[(i * 7) % inputs.size()];
+        if (!form->WireExists(a, b)) {
+            DrawWire(*form, a, b);
+        }
+    }
+    g_pointer.widgetUnder = form->Kaleido1();
+    form->Timer1_Timer();
+    QCoreApplication::processEvents();
+    return form;
+}
+
+/// A tick in which nothing changes: the step runs, nothing is redrawn or repainted.
+void BM_TickIdle(benchmark::State& state) {
+    auto form = WiredBoard(static_cast<int>(state.range(0)));
+    if (!form) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    g_clock.seconds = 1000.0F;
+    for (auto _ : state) {
+        form->Timer1_Timer();
+        QCoreApplication::processEvents();
+    }
+    state.counters["wires"] = static_cast<double>(form->Lines().size());
+}
+BENCHMARK(BM_TickIdle)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+/// A tick in which the pulse generator toggles: ten wires recolour (every sprite made anew)
+/// and the changed areas are repainted.
+void BM_TickRecolour(benchmark::State& state) {
+    auto form = WiredBoard(static_cast<int>(state.range(0)));
+    if (!form) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    form->SetPulseGeneratorSetting(50);
+    float t = 2000.0F;
+    for (auto _ : state) {
+        t += 0.05F;
+        g_clock.seconds = t;
+        form->Timer1_Timer();
+        QCoreApplication::processEvents();
+    }
+    state.counters["wires"] = static_cast<double>(form->Lines().size());
+}
+BENCHMARK(BM_TickRecolour)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+/// From an empty window to the board shown and painted: splash, every picture through the
+/// loader component, every board object, the first paint.
+void BM_StartUp(benchmark::State& state) {
+    for (auto _ : state) {
+        auto form = std::make_unique<FORM1>();
+        if (!form->Form_Load()) {
+            state.SkipWithError("start-up failed");
+            return;
+        }
+        form->Timer1()->stop();
+        form->Kaleido1()->repaint();
+        state.PauseTiming();
+        form.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ClockSource::Install(&g_clock);
+    PointerSource::Install(&g_pointer);
+    SoundPlayer::Install(&g_sound);
+    Prompter::Install(&g_prompter);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Prompter::Install(nullptr);
+    SoundPlayer::Install(nullptr);
+    PointerSource::Install(nullptr);
+    ClockSource::Install(nullptr);
+    return 0;
+}

@@ -1,0 +1,173 @@
+// The main window's menu bar: structure, captions, shortcuts and start states, the edit-mode
+// items and the Help commands.
+
+#include "BoardTestSupport.h"
+#include "app/components/clsLine.h"
+#include "app/info/HelpMenu.h"
+#include "app/info/OpenURL.h"
+#include "app/info/frmHelp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <string>
+#include <vector>
+
+namespace board_test {
+namespace {
+
+class Form1Menu : public OnForm {
+protected:
+    void SetUp() override { Start(); }
+
+    QAction* Item(const char* name) const {
+        QAction* action = form->findChild<QAction*>(name);
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+};
+
+struct MenuRow {
+    const char* menu;
+    const char* title;
+    std::vector<std::string> items;
+};
+
+TEST_F(Form1Menu, MenusHoldTheirItemsInOrderWithSeparators) {
+    const MenuRow rows[] = {
+        {"mnuBestand",
+         "&Bestand",
+         {"mnuNieuw", "mnuOpenen", "mnuBewaren", "mnuBewarenAls", "mnuSep1", "mnuSluiten"}},
+        {"mnuBewerken", "Be&werken", {"mnuUndo", "mnuRedo", "mnuSep2", "mnuGeluidSensor"}},
+        {"mnuCursor",
+         "Cursor",
+         {"mnuRegelen", "mnuNieuweVerbindingen", "mnuVerwijderVerbindingen"}},
+        {"mnuHelp", "&Help", {"mnuHelpInfo", "mnuUitleg", "mnuHelpAbout"}},
+    };
+    const QList<QAction*> bar = form->menuBar()->actions();
+    ASSERT_EQ(bar.size(), qsizetype(std::size(rows)));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].menu);
+        QMenu* menu = bar[qsizetype(i)]->menu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->objectName().toStdString(), rows[i].menu);
+        EXPECT_EQ(menu->title().toStdString(), rows[i].title);
+        std::vector<std::string> names;
+        for (const QAction* action : menu->actions()) {
+            names.push_back(action->objectName().toStdString());
+        }
+        EXPECT_EQ(names, rows[i].items);
+    }
+    EXPECT_TRUE(Item("mnuSep1")->isSeparator());
+    EXPECT_TRUE(Item("mnuSep2")->isSeparator());
+}
+
+struct ItemRow {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    bool enabled;
+    bool checkable;
+    bool checked;
+};
+
+TEST_F(Form1Menu, ItemsHaveCaptionsShortcutsAndStartStates) {
+    const ItemRow rows[] = {
+        {"mnuNieuw", "Nieuw", "Ctrl+N", true, false, false},
+        {"mnuOpenen", "Openen", "Ctrl+O", true, false, false},
+        {"mnuBewaren", "Bewaren", "Ctrl+S", false, false, false},
+        {"mnuBewarenAls", "Bewaren als..", "", true, false, false},
+        {"mnuSluiten", "Sluiten", "", true, false, false},
+        // Nothing to undo or redo on a fresh board.
+        {"mnuUndo", "&Ongedaan maken", "Ctrl+Z", false, false, false},
+        {"mnuRedo", "&Herhalen", "Ctrl+Y", false, false, false},
+        {"mnuGeluidSensor", "GeluidSensor", "", true, false, false},
+        {"mnuRegelen", "Regelen", "", true, true, false},
+        {"mnuNieuweVerbindingen", "Nieuwe verbindingen", "", true, true, true},
+        {"mnuVerwijderVerbindingen", "Verwijder verbindingen", "", true, true, false},
+        {"mnuHelpInfo", "Info", "", true, false, false},
+        {"mnuUitleg", "Uitleg", "", true, false, false},
+        {"mnuHelpAbout", "Op internet: Over Tavelon", "", true, false, false},
+    };
+    for (const ItemRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        QAction* action = Item(row.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text().toStdString(), row.caption);
+        EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText).toStdString(),
+                  row.shortcut);
+        EXPECT_EQ(action->isEnabled(), row.enabled);
+        EXPECT_EQ(action->isCheckable(), row.checkable);
+        EXPECT_EQ(action->isChecked(), row.checked);
+    }
+    EXPECT_EQ(form->EditMode(), FORM1::kModeNewWires);
+}
+
+struct ModeStep {
+    const char* trigger;
+    std::int32_t mode;
+    bool regelen;
+    bool nieuwe;
+    bool verwijder;
+};
+
+TEST_F(Form1Menu, ModeItemsCheckThemselvesAndSetTheEditMode) {
+    const ModeStep steps[] = {
+        {"mnuRegelen", FORM1::kModeOperate, true, false, false},
+        // Choosing the present mode again keeps it checked.
+        {"mnuRegelen", FORM1::kModeOperate, true, false, false},
+        {"mnuVerwijderVerbindingen", FORM1::kModeDeleteWires, false, false, true},
+        {"mnuNieuweVerbindingen", FORM1::kModeNewWires, false, true, false},
+        {"mnuNieuweVerbindingen", FORM1::kModeNewWires, false, true, false},
+    };
+    for (const ModeStep& step : steps) {
+        SCOPED_TRACE(step.trigger);
+        Item(step.trigger)->trigger();
+        EXPECT_EQ(form->EditMode(), step.mode);
+        EXPECT_EQ(Item("mnuRegelen")->isChecked(), step.regelen);
+        EXPECT_EQ(Item("mnuNieuweVerbindingen")->isChecked(), step.nieuwe);
+        EXPECT_EQ(Item("mnuVerwijderVerbindingen")->isChecked(), step.verwijder);
+    }
+}
+
+TEST_F(Form1Menu, OnlyNewWiresModeTakesTheHighlightOffTheWires) {
+    auto a = Wire("Sensor 1 Uit Geel", "LED 1 Ingang");
+    auto b = Wire("Sensor 2 Uit Geel", "LED 2 Ingang");
+    Item("mnuVerwijderVerbindingen")->trigger();
+    a->SetHighlight(-1);
+    Item("mnuRegelen")->trigger();
+    EXPECT_EQ(a->Highlight(), -1);
+    Item("mnuNieuweVerbindingen")->trigger();
+    EXPECT_EQ(a->Highlight(), 0);
+    EXPECT_EQ(b->Highlight(), 0);
+}
+
+TEST_F(Form1Menu, UitlegTwiceShowsOneHelpWindow) {
+    Item("mnuUitleg")->trigger();
+    Item("mnuUitleg")->trigger();
+    int helpWindows = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<frmHelp*>(w) != nullptr && w->isVisible()) {
+            ++helpWindows;
+        }
+    }
+    EXPECT_EQ(helpWindows, 1);
+    frmHelp::DestroyShared();
+}
+
+TEST_F(Form1Menu, WebsiteItemTellsTheUserAndOpensTheSite) {
+    std::vector<std::string> opened;
+    SetUrlOpener([&opened](const std::string& address) {
+        opened.push_back(address);
+        return true;
+    });
+    Item("mnuHelpAbout")->trigger();
+    SetUrlOpener({});
+    ASSERT_EQ(prompter.messages.size(), 1U);
+    EXPECT_EQ(prompter.messages[0].title, "Tavelon Simulator");
+    EXPECT_EQ(opened, std::vector<std::string>{HelpMenu::WebsiteAddress});
+}
+
+} // namespace
+} // namespace board_test

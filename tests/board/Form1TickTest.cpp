@@ -1,0 +1,348 @@
+// The simulation tick of the main window: the timer's interval, the sources and their order,
+// the pulse generator, the sensors, the LEDs and the buzzer, the counter's outputs, the knob,
+// the cursor, the pending wire and the repaint.
+
+#include "BoardTestSupport.h"
+#include "app/board/clsCursor.h"
+#include "app/components/clsDisplay.h"
+#include "app/components/clsLED.h"
+#include "app/components/clsSensor.h"
+#include "app/components/clsVoltControl.h"
+#include "app/simulation/clsGraph.h"
+#include "sprite_control/KaleidoATL.h"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace board_test {
+namespace {
+
+class Form1Tick : public OnForm {
+protected:
+    void SetUp() override { Start(); }
+
+    void Tick(int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            form->Timer1_Timer();
+        }
+    }
+
+    /// Puts the pointer on the screen over the middle of a board pixel.
+    void PointAtBoard(double x, double y) {
+        KaleidoATL* canvas = form->Kaleido1();
+        const QPointF widget = canvas->WidgetPointFromBoard(QPointF(x + 0.5, y + 0.5));
+        pointer.position =
+            canvas->mapToGlobal(QPoint(int(std::floor(widget.x())), int(std::floor(widget.y()))));
+        pointer.widgetUnder = canvas;
+    }
+
+    /// Resizes the window so that the board is scaled by a factor other than 1.
+    void ScaleBoard() {
+        form->resize(900, 800);
+        QCoreApplication::processEvents();
+        ASSERT_GT(std::abs(form->Kaleido1()->Scale() - 1.0), 0.5);
+    }
+};
+
+struct IntervalRow {
+    const char* where;
+    int interval;
+};
+
+TEST_F(Form1Tick, IntervalFollowsTheWidgetUnderThePointer) {
+    QWidget elsewhere;
+    const std::pair<QWidget*, IntervalRow> rows[] = {
+        {form->Kaleido1(), {"canvas", 10}},       {form.get(), {"the window itself", 1000}},
+        {form->Kaleido1(), {"canvas again", 10}}, {form->menuBar(), {"menu bar", 1000}},
+        {nullptr, {"outside the program", 10}},   {&elsewhere, {"another window", 10}},
+    };
+    pointer.position = QPoint(-5000, -5000);
+    for (const auto& [widget, row] : rows) {
+        pointer.widgetUnder = widget;
+        Tick();
+        EXPECT_EQ(form->Timer1()->interval(), row.interval) << row.where;
+    }
+}
+
+TEST_F(Form1Tick, EntersTheSourcesInOrderWithTheirValues) {
+    clock.seconds = 0.0F;
+    form->Sensor(2)->SetValue(2);
+    form->PushButton(1)->SetValue(true);
+    form->SetVariableVoltage(37);
+    form->Display()->SetValue(5);
+    Tick();
+    const std::vector<std::pair<std::string, std::int32_t>> expected = {
+        {"Sensor 1 Uit Geel", 0},       {"Sensor 2 Uit Geel", 30},
+        {"Drukknop 1 Uit Geel", 50},    {"Drukknop 2 Uit Geel", 0},
+        {"Var. Spanning Uit Geel", 37}, {"Geluids Sensor Uit Geel", 0},
+        {"Puls Generator Uit Geel", 0}, {"Pulsenteller Uitgang 1", 50},
+        {"Pulsenteller Uitgang 2", 0},  {"Pulsenteller Uitgang 4", 50},
+        {"Pulsenteller Uitgang 8", 0},
+    };
+    std::vector<std::pair<std::string, std::int32_t>> entered;
+    for (const FORM1::Source& s : form->LastSources()) {
+        entered.emplace_back(std::string(s.naam), s.Value);
+        EXPECT_EQ(form->Graph()->GetPuntValueByName(s.naam, -1), s.Value) << s.naam;
+    }
+    EXPECT_EQ(entered, expected);
+}
+
+TEST_F(Form1Tick, CounterOutputsLagOneStepBehindACount) {
+    Wire("Drukknop 1 Uit Geel", "Pulsenteller Tel pulsen (In)");
+    Wire("Pulsenteller Uitgang 1", "LED 1 Ingang");
+    Tick();
+    form->PushButton(1)->SetValue(true);
+    Tick();
+    EXPECT_EQ(form->Display()->Value(), 1);
+    EXPECT_EQ(Source("Pulsenteller Uitgang 1"), 0);
+    EXPECT_FALSE(form->LED(1)->Value());
+    Tick();
+    EXPECT_EQ(form->Display()->Value(), 1);
+    EXPECT_EQ(Source("Pulsenteller Uitgang 1"), 50);
+    EXPECT_TRUE(form->LED(1)->Value());
+}
+
+struct PulseRow {
+    std::int32_t setting;
+    int toggles;
+};
+
+TEST_F(Form1Tick, PulseGeneratorTogglesAtItsRate) {
+    // One second of 10 ms ticks: a toggle per period, give or take a tick.
+    const PulseRow rows[] = {{0, 0}, {10, 5}, {50, 21}};
+    float start = 1000.0F;
+    for (const PulseRow& row : rows) {
+        SCOPED_TRACE(row.setting);
+        form->SetPulseGeneratorSetting(row.setting);
+        clock.seconds = start;
+        Tick();
+        int toggles = 0;
+        for (int i = 1; i <= 100; ++i) {
+            const std::int32_t before = form->PulseLevel();
+            clock.seconds = start + float(i) * 0.01F;
+            Tick();
+            if (form->PulseLevel() != before) {
+                ++toggles;
+                // A new level is entered in the step after the toggle.
+                EXPECT_EQ(Source("Puls Generator Uit Geel"), before);
+                Tick();
+                EXPECT_EQ(Source("Puls Generator Uit Geel"), form->PulseLevel());
+            }
+        }
+        EXPECT_NEAR(toggles, row.toggles, 1);
+        start += 100.0F;
+    }
+}
+
+struct DistanceRow {
+    int dx;
+    int dy;
+    std::int32_t value;
+};
+
+TEST_F(Form1Tick, PointerSensorFollowsTheDistanceAlsoOnAScaledBoard) {
+    const DistanceRow rows[] = {
+        {0, 0, 50}, {1, 0, 50}, {0, -1, 50}, {3, 0, 48}, {0, 3, 48}, {40, 0, 30}, {99, 0, 0},
+    };
+    form->Sensor(1)->SetValue(1);
+    for (bool scaled : {false, true}) {
+        if (scaled) {
+            ScaleBoard();
+        }
+        for (const DistanceRow& row : rows) {
+            PointAtBoard(44 + row.dx, 49 + row.dy);
+            Tick();
+            EXPECT_EQ(Source("Sensor 1 Uit Geel"), row.value)
+                << "scale " << form->Kaleido1()->Scale() << " at (" << row.dx << ", " << row.dy
+                << ")";
+        }
+    }
+}
+
+TEST_F(Form1Tick, EachPointerSensorMeasuresFromItsOwnCentre) {
+    form->Sensor(1)->SetValue(1);
+    form->Sensor(2)->SetValue(1);
+    PointAtBoard(44, 102);
+    Tick();
+    EXPECT_EQ(Source("Sensor 2 Uit Geel"), 50);
+    // 53 pixels away: 50 − 26.5 = 23.5, rounded to the even 24.
+    EXPECT_EQ(Source("Sensor 1 Uit Geel"), 24);
+
+    pointer.position = QPoint(-3000, -3000);
+    pointer.widgetUnder = nullptr;
+    Tick();
+    EXPECT_EQ(Source("Sensor 1 Uit Geel"), 0);
+    EXPECT_EQ(Source("Sensor 2 Uit Geel"), 0);
+}
+
+TEST_F(Form1Tick, SwingingSensorStaysWithinItsRange) {
+    form->Sensor(1)->SetValue(2);
+    std::int32_t lowest = 50;
+    std::int32_t highest = 0;
+    for (int i = 0; i <= 600; ++i) {
+        clock.seconds = 40000.0F + float(i) * 0.01F;
+        Tick();
+        const std::int32_t v = Source("Sensor 1 Uit Geel");
+        EXPECT_GE(v, 10);
+        EXPECT_LE(v, 50);
+        lowest = std::min(lowest, v);
+        highest = std::max(highest, v);
+    }
+    // Six seconds cover more than one swing.
+    EXPECT_EQ(lowest, 10);
+    EXPECT_EQ(highest, 50);
+}
+
+TEST_F(Form1Tick, SensorModeOutsideItsRangeEntersNothingButZero) {
+    for (std::int32_t mode : {3, -1, 1000}) {
+        form->Sensor(1)->SetValue(mode);
+        Tick();
+        EXPECT_EQ(Source("Sensor 1 Uit Geel"), 0) << mode;
+    }
+}
+
+struct LevelRow {
+    std::int32_t voltage;
+    bool on;
+    std::int32_t colour;
+};
+
+TEST_F(Form1Tick, LedsLightOnlyAtExactly50AndWiresTakeTheirColour) {
+    std::vector<std::shared_ptr<clsLine>> wires;
+    for (const char* led : {"LED 1 Ingang", "LED 2 Ingang", "LED 3 Ingang", "LED 4 Ingang"}) {
+        wires.push_back(Wire("Var. Spanning Uit Geel", led));
+    }
+    const LevelRow rows[] = {{50, true, 1}, {49, false, 1}, {0, false, 8}, {50, true, 1}};
+    for (const LevelRow& row : rows) {
+        form->SetVariableVoltage(row.voltage);
+        Tick();
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_EQ(form->LED(k)->Value(), row.on) << "LED " << k << " at " << row.voltage;
+            EXPECT_EQ(form->LED(k)->Sprite() != 0, row.on);
+            EXPECT_EQ(wires[std::size_t(k - 1)]->Color(), row.colour);
+        }
+    }
+}
+
+TEST_F(Form1Tick, BuzzerRingsOnceAt50AndFallsSilentWhenItStops) {
+    Wire("Var. Spanning Uit Geel", "Zoemer");
+    const std::string ring = QCoreApplication::applicationDirPath().toStdString() + "/Ringin.wav";
+    const std::string silence =
+        QCoreApplication::applicationDirPath().toStdString() + "/SILENCE.wav";
+
+    form->SetVariableVoltage(49);
+    Tick(3);
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_FALSE(form->BuzzerOn());
+
+    form->SetVariableVoltage(50);
+    Tick(3);
+    EXPECT_EQ(sound.played, std::vector<std::string>{ring});
+    EXPECT_TRUE(form->BuzzerOn());
+
+    form->SetVariableVoltage(49);
+    Tick(3);
+    EXPECT_EQ(sound.played, (std::vector<std::string>{ring, silence}));
+    EXPECT_FALSE(form->BuzzerOn());
+}
+
+struct KnobRow {
+    const char* tag;
+    double value;
+    std::int32_t comparator, voltage, pulse;
+};
+
+TEST_F(Form1Tick, OpenKnobCopiesItsRoundedValueIntoItsSetting) {
+    const KnobRow rows[] = {
+        {"Comparator Regelaar", 12.5, 12, 0, 0},       {"Var. Spanning Regelaar", 13.5, 12, 14, 0},
+        {"Puls Generator Regelaar", 50.0, 12, 14, 50}, {"Comparator Regelaar", 0.4, 0, 14, 50},
+        {"Onbekende Regelaar", 30.0, 0, 14, 50},
+    };
+    clsVoltControl* knob = form->Knob();
+    for (const KnobRow& row : rows) {
+        knob->Move(90, 236);
+        knob->tag = row.tag;
+        knob->SetValue(row.value);
+        Tick();
+        EXPECT_EQ(form->ComparatorValue(), row.comparator) << row.tag << " " << row.value;
+        EXPECT_EQ(form->VariableVoltage(), row.voltage) << row.tag << " " << row.value;
+        EXPECT_EQ(form->PulseGeneratorSetting(), row.pulse) << row.tag << " " << row.value;
+    }
+    EXPECT_EQ(form->Graph()->comparatorvalue, 0);
+
+    // A hidden knob copies nothing.
+    knob->tag = "Comparator Regelaar";
+    knob->SetValue(40);
+    knob->Hide();
+    Tick();
+    EXPECT_EQ(form->ComparatorValue(), 0);
+}
+
+TEST_F(Form1Tick, CursorShowsOverTheHoveredPointAndHidesWithoutOne) {
+    KaleidoATL* canvas = form->Kaleido1();
+    const std::int32_t sprite = form->Cursor()->Sprite();
+    form->SetHover(true, 98, 50);
+    Tick();
+    auto info = canvas->SpriteInfo(sprite);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->state, 0);
+    EXPECT_EQ(QPoint(info->x, info->y), QPoint(82, 34));
+
+    form->SetHover(false, 98, 50);
+    Tick();
+    EXPECT_NE(canvas->SpriteInfo(sprite)->state, 0);
+}
+
+TEST_F(Form1Tick, PendingWireFollowsThePointer) {
+    auto line = form->BordLines()->CreateLine();
+    line->SetCoords(1, 98, 50);
+    form->SetPendingLine(line);
+    form->SetLastPointer(200, 150);
+    Tick();
+    EXPECT_EQ(QPoint(line->X2(), line->Y2()), QPoint(200, 150));
+    EXPECT_EQ(line->Valid2(), -1);
+    form->SetLastPointer(210, 170);
+    Tick();
+    EXPECT_EQ(QPoint(line->X2(), line->Y2()), QPoint(210, 170));
+    // A pending wire is not part of the circuit.
+    EXPECT_TRUE(form->Lines().empty());
+}
+
+/// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(Form1Tick, IdleTicksRepaintNothing) {
+    pointer.widgetUnder = form->Kaleido1();
+    Tick();
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    form->Kaleido1()->installEventFilter(&counter);
+    for (int i = 0; i < 5; ++i) {
+        Tick();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, 0);
+
+    // A change does reach the screen.
+    form->PushButton(1)->SetValue(true);
+    Tick();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, 0);
+    form->Kaleido1()->removeEventFilter(&counter);
+}
+
+} // namespace
+} // namespace board_test
