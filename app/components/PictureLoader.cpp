@@ -3,19 +3,14 @@
 #include "app/components/PictureLoadError.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/Guid.h"
+#include "platform/ui/ProgramFolder.h"
 #include "sprite_control/KaleidoATL.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 
 namespace {
 
 constexpr std::string_view kLoaderProgId = "KaleidPixload.KaleidPixload";
-
-std::string& FolderOverride() {
-    static std::string folder;
-    return folder;
-}
 
 std::string Hex(HRESULT hr) {
     char text[16];
@@ -26,15 +21,7 @@ std::string Hex(HRESULT hr) {
 } // namespace
 
 std::string PictureLoader::DataPath(std::string_view name) {
-    std::string folder = FolderOverride();
-    if (folder.empty()) {
-        folder = QCoreApplication::applicationDirPath().toStdString();
-    }
-    return folder + std::string(name);
-}
-
-void PictureLoader::SetFolderOverride(std::string folder) {
-    FolderOverride() = std::move(folder);
+    return ProgramFolder::Path() + std::string(name);
 }
 
 void PictureLoader::MakeLoader(const std::string& file) {

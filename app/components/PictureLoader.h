@@ -20,12 +20,8 @@ public:
     PictureLoader& operator=(const PictureLoader&) = delete;
 
     /// The program's folder followed by `name`, which starts with '/' ("/images2/Bord.bmp").
-    /// The folder is the running program's, or the one given to SetFolderOverride.
+    /// The folder is ProgramFolder::Path().
     static std::string DataPath(std::string_view name);
-    /// Makes DataPath use `folder` (without a trailing '/') instead of the program's folder,
-    /// for every loader in the process; an empty folder restores the program's folder. Meant
-    /// for tests that need a folder without some picture.
-    static void SetFolderOverride(std::string folder);
 
     /// Loads the picture DataPath(name) into a new bitmap of `mag` and returns its handle,
     /// which is never 0. Throws PictureLoadError naming the file when the loader component

@@ -1,6 +1,6 @@
 #include "app/info/frmAbout.h"
 
-#include "app/info/ProgramFolder.h"
+#include "platform/ui/ProgramFolder.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/info/frmHelp.h"
 
-#include "app/info/ProgramFolder.h"
+#include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Prompter.h"
 
 #include <QCoreApplication>

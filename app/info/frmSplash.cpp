@@ -1,6 +1,6 @@
 #include "app/info/frmSplash.h"
 
-#include "app/info/ProgramFolder.h"
+#include "platform/ui/ProgramFolder.h"
 
 #include <QLabel>
 #include <QPixmap>

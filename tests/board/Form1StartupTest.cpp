@@ -8,7 +8,7 @@
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
-#include "app/info/ProgramFolder.h"
+#include "platform/ui/ProgramFolder.h"
 #include "app/simulation/clsGraph.h"
 #include "app/sound/UCWaveIn.h"
 #include "sprite_control/KaleidoATL.h"
@@ -139,11 +139,9 @@ public:
             }
         }
         QFile::remove(dir_.path() + "/" + missing);
-        PictureLoader::SetFolderOverride(dir_.path().toStdString());
         ProgramFolder::SetPath(dir_.path().toStdString());
     }
     ~DataFolderWithout() {
-        PictureLoader::SetFolderOverride("");
         ProgramFolder::SetPath("");
     }
     std::string Path() const { return dir_.path().toStdString(); }

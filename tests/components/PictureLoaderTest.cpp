@@ -10,6 +10,7 @@
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
+#include "platform/ui/ProgramFolder.h"
 #include "platform/ui/ScriptedPrompter.h"
 #include "tests/components/ComponentsTestSupport.h"
 
@@ -28,10 +29,8 @@ using components_test::OnCanvas;
 /// Points every loader at another folder for the life of the guard.
 class FolderOverride {
 public:
-    explicit FolderOverride(const QString& folder) {
-        PictureLoader::SetFolderOverride(folder.toStdString());
-    }
-    ~FolderOverride() { PictureLoader::SetFolderOverride({}); }
+    explicit FolderOverride(const QString& folder) { ProgramFolder::SetPath(folder.toStdString()); }
+    ~FolderOverride() { ProgramFolder::SetPath(""); }
     FolderOverride(const FolderOverride&) = delete;
     FolderOverride& operator=(const FolderOverride&) = delete;
 };

@@ -1,6 +1,6 @@
 #include "tests/info/InfoTestFolder.h"
 
-#include "app/info/ProgramFolder.h"
+#include "platform/ui/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

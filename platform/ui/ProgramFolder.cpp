@@ -1,4 +1,4 @@
-#include "app/info/ProgramFolder.h"
+#include "platform/ui/ProgramFolder.h"
 
 #include <QCoreApplication>
 

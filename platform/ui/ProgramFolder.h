@@ -1,5 +1,5 @@
 #pragma once
-// The folder the help pages and the pictures of the information windows are read from.
+// The folder the program reads its data files from: pictures, sounds and help pages.
 
 #include <string>
 
