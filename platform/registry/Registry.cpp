@@ -228,6 +228,20 @@ Registry::Node* Registry::Find(RegistryRoot root, std::string_view path) {
     return node;
 }
 
+Registry::Node* Registry::CreatePath(Node* node, const std::vector<std::string_view>& parts,
+                                     bool& created) {
+    for (std::string_view part : parts) {
+        auto& child = node->children[Fold(part)];
+        if (!child) {
+            child = std::make_unique<Node>();
+            child->name = part;
+            created = true;
+        }
+        node = child.get();
+    }
+    return node;
+}
+
 void Registry::EnsureLoaded() {
     if (loaded_) {
         return;
@@ -297,15 +311,8 @@ void Registry::Parse(std::string_view text) {
                 ++skippedLines_;
                 continue;
             }
-            for (std::string_view part : parts) {
-                auto& child = node->children[Fold(part)];
-                if (!child) {
-                    child = std::make_unique<Node>();
-                    child->name = part;
-                }
-                node = child.get();
-            }
-            section = node;
+            bool created = false;
+            section = CreatePath(node, parts, created);
             continue;
         }
         if (section == nullptr) {
@@ -478,17 +485,8 @@ RegistryStatus Registry::CreateKey(RegistryRoot root, std::string_view path) {
     if (!SplitPath(path, parts)) {
         return BadName(path);
     }
-    Node* node = RootNode(root);
     bool created = false;
-    for (std::string_view part : parts) {
-        auto& child = node->children[Fold(part)];
-        if (!child) {
-            child = std::make_unique<Node>();
-            child->name = part;
-            created = true;
-        }
-        node = child.get();
-    }
+    CreatePath(RootNode(root), parts, created);
     return created ? Changed() : RegistryStatus{};
 }
 
@@ -540,15 +538,8 @@ RegistryStatus Registry::SetValue(RegistryRoot root, std::string_view path, std:
     if (!SplitPath(path, parts)) {
         return BadName(path);
     }
-    Node* node = RootNode(root);
-    for (std::string_view part : parts) {
-        auto& child = node->children[Fold(part)];
-        if (!child) {
-            child = std::make_unique<Node>();
-            child->name = part;
-        }
-        node = child.get();
-    }
+    bool created = false;
+    Node* node = CreatePath(RootNode(root), parts, created);
     auto [it, inserted] = node->values.try_emplace(Fold(name), std::string(name), value);
     if (!inserted) {
         if (it->second.second == value) {

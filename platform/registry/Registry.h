@@ -115,6 +115,9 @@ private:
     struct Node;
     Node* RootNode(RegistryRoot root);
     Node* Find(RegistryRoot root, std::string_view path);
+    /// Walks down `parts` from `node`, making the keys that are missing; true in `created`
+    /// when it made one.
+    static Node* CreatePath(Node* node, const std::vector<std::string_view>& parts, bool& created);
     void EnsureLoaded();
     void Parse(std::string_view text);
     std::string Serialise() const;
