@@ -267,8 +267,8 @@ void BoardPainter::PaintSources(QPainter& p) const {
     cellTitle(49, 134, "Geluidssensor");
     Trace(p, {{41, 145}, {90, 145}});
 
-    cellTitle(67, 173, "Drukknop 1");
-    cellTitle(66, 207, "Drukknop 2");
+    cellTitle(67, 190, "Drukknop 1");
+    cellTitle(66, 224, "Drukknop 2");
     Trace(p, {{42, 180}, {90, 180}});
     Trace(p, {{41, 214}, {90, 214}});
 
