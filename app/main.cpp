@@ -1,10 +1,12 @@
 // tavsim: the board simulator's program.
 
 #include "app/board/FORM1.h"
+#include "app/documents/DocumentPaths.h"
 #include "platform/ui/SoundPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <string>
 
 namespace {
 
@@ -23,11 +25,14 @@ void SettleEvents(int milliseconds) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tavelon");
+    // What is left after Qt took its own options: the document to open, whose path may have
+    // been split at its blanks.
+    const std::string commandLine = DocumentPaths::JoinArguments(argc, argv);
 
     int result = 1;
     {
         FORM1 form;
-        if (form.Form_Load()) {
+        if (form.Form_Load(commandLine)) {
             result = QApplication::exec();
         }
     }

@@ -1,17 +1,21 @@
 #include "app/board/FORM1.h"
 
+#include "app/board/BoardPointer.h"
 #include "app/board/clsCursor.h"
+#include "app/board/modMain.h"
 #include "app/components/PictureLoadError.h"
 #include "app/components/clsBordLines.h"
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
+#include "app/documents/modFileAssoc.h"
 #include "app/info/HelpMenu.h"
 #include "app/info/frmSplash.h"
 #include "app/simulation/Rounding.h"
 #include "app/simulation/SensorRule.h"
 #include "app/simulation/clsGraph.h"
+#include "app/simulation/clsGraph2.h"
 #include "app/simulation/clsSnaps.h"
 #include "app/sound/UCWaveIn.h"
 #include "platform/ui/ClockSource.h"
@@ -32,6 +36,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -86,6 +91,15 @@ float Clock() {
 
 std::int32_t HighWhen(bool on) {
     return on ? kHigh : 0;
+}
+
+FORM1::DocumentTypeRegistrar& InstalledRegistrar() {
+    static FORM1::DocumentTypeRegistrar registrar;
+    return registrar;
+}
+
+void TellError(const std::string& text) {
+    Prompter::Current().Message(text, "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
 }
 
 /// A board coordinate rounded down, kept within a range where differences cannot overflow.
@@ -185,7 +199,11 @@ std::string FORM1::ProgramTitle() {
 
 // ---- start-up ------------------------------------------------------------------------------
 
-bool FORM1::Form_Load() {
+void FORM1::InstallDocumentTypeRegistrar(DocumentTypeRegistrar registrar) {
+    InstalledRegistrar() = std::move(registrar);
+}
+
+bool FORM1::Form_Load(std::string_view commandLine) {
     if (loadTried_) {
         return loaded_;
     }
@@ -216,11 +234,21 @@ bool FORM1::Form_Load() {
     }
     hover_ = false;
     buzzer_ = false;
+    // After the knob, which listens to the canvas itself and must see each event first.
+    pointer_ = std::make_unique<BoardPointer>(*this);
 
     splash.close();
     SizeToScreen();
     show();
 
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    if (const DocumentTypeRegistrar& registrar = InstalledRegistrar()) {
+        registrar(program);
+    } else {
+        modFileAssoc::RegisterDocumentType(program);
+    }
+    files_.OpenCommandLine(commandLine);
+    StartNewHistory();
     timer1_->start();
     loaded_ = true;
     return true;
@@ -434,6 +462,7 @@ void FORM1::SetHover(bool hover, std::int32_t x, std::int32_t y) {
 
 void FORM1::ClearObjects() {
     timer1_->stop();
+    pointer_.reset();
     bordLines_.reset();
     pendingLine_.reset();
     display_.reset();
@@ -452,10 +481,160 @@ void FORM1::ClearObjects() {
     knob_.reset();
 }
 
+// ---- the board document -------------------------------------------------------------------
+
+BoardDocument FORM1::Snapshot() const {
+    BoardDocument document;
+    if (!HasBoard()) {
+        return document;
+    }
+    document.displayValue = display_->Value();
+    document.sensor1 = sensors_[0]->Value();
+    document.sensor2 = sensors_[1]->Value();
+    document.pulseGenerator = pulseSetting_;
+    document.comparator = comparatorValue_;
+    document.variableVoltage = variableVoltage_;
+    document.pushButton1 = pushButtons_[0]->Value();
+    document.pushButton2 = pushButtons_[1]->Value();
+    document.wires.reserve(lines_.size());
+    for (const auto& line : lines_) {
+        document.wires.push_back({line->naam1, line->naam2});
+    }
+    return document;
+}
+
+void FORM1::Apply(const BoardDocument& document) {
+    if (!HasBoard()) {
+        return;
+    }
+    const clsSnaps& snaps = Snaps();
+    WireList wires;
+    wires.reserve(document.wires.size());
+    for (const BoardDocument::Wire& wire : document.wires) {
+        auto line = bordLines_->CreateLine();
+        line->naam1 = wire.naam1;
+        line->naam2 = wire.naam2;
+        line->SetAll(snaps.GetXbyName(wire.naam1), snaps.GetYbyName(wire.naam1),
+                     snaps.GetXbyName(wire.naam2), snaps.GetYbyName(wire.naam2), 1);
+        wires.push_back(std::move(line));
+    }
+    lines_ = std::move(wires);
+    if (!document.hasSettings) {
+        return;
+    }
+    display_->SetValue(document.displayValue);
+    sensors_[0]->SetValue(document.sensor1);
+    sensors_[1]->SetValue(document.sensor2);
+    pulseSetting_ = document.pulseGenerator;
+    comparatorValue_ = document.comparator;
+    variableVoltage_ = document.variableVoltage;
+    pushButtons_[0]->SetValue(document.pushButton1);
+    pushButtons_[1]->SetValue(document.pushButton2);
+}
+
+void FORM1::WriteTo(KistWriter& dest) const {
+    Snapshot().WriteTo(dest);
+}
+
+void FORM1::ReadFrom(KistReader& src) {
+    Apply(BoardDocument::ReadFrom(src));
+}
+
+bool FORM1::OpenBoard(const std::string& path) {
+    return HasBoard() && files_.OpenBoard(path);
+}
+
+void FORM1::ShowDocument(const std::string& path) {
+    std::string title = ProgramTitle();
+    if (!path.empty()) {
+        title += " - " + modMain::FileTitle(path);
+    }
+    setWindowTitle(QString::fromStdString(title));
+    mnuBewaren_->setEnabled(!path.empty());
+}
+
+// ---- undo and redo -------------------------------------------------------------------------
+
+bool FORM1::Undo_AddThisState() {
+    const std::int32_t before = history_.Index();
+    bool recorded = true;
+    try {
+        history_.AddThisState([this](KistWriter& dest) { WriteTo(dest); });
+        if (keptIndex_ > before) {
+            keptIndex_ = -1;
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        TellError(std::string("De wijziging kan niet ongedaan gemaakt worden: ") + error.what());
+        recorded = false;
+    }
+    UpdateUndoMenu();
+    return recorded;
+}
+
+void FORM1::Rollback() {
+    const std::int32_t removed = history_.Index();
+    const std::int32_t count = history_.Count();
+    const auto read = [this](KistReader& src) { ReadFrom(src); };
+    RestoreState("Ongedaan maken", [this, &read] { history_.Rollback(read); });
+    if (history_.Count() < count) {
+        if (keptIndex_ == removed) {
+            keptIndex_ = -1;
+        } else if (keptIndex_ > removed) {
+            --keptIndex_;
+        }
+    }
+}
+
+void FORM1::RestoreState(const char* what, const std::function<void()>& step) {
+    if (!HasBoard()) {
+        return;
+    }
+    try {
+        step();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        TellError(std::string(what) + " is mislukt: de opgeslagen toestand van het bord is " +
+                  "onleesbaar (" + error.what() + ").");
+    }
+    UpdateUndoMenu();
+}
+
+void FORM1::StartNewHistory() {
+    history_.Reset();
+    Undo_AddThisState();
+    keptIndex_ = history_.Index();
+}
+
+void FORM1::MarkSaved() {
+    keptIndex_ = history_.Index();
+}
+
+bool FORM1::HasUnsavedChanges() const {
+    return history_.Index() != keptIndex_;
+}
+
+void FORM1::UpdateUndoMenu() {
+    mnuUndo_->setEnabled(history_.CanUndo());
+    mnuRedo_->setEnabled(history_.CanRedo());
+}
+
+bool FORM1::CorrectInputOutput() {
+    const std::string report = clsGraph2().Check(lines_, Snaps());
+    if (report.empty()) {
+        return true;
+    }
+    Prompter::Current().Message("Je begaat een fout: Je hebt 2 of meer uitgangen aan elkaar "
+                                "verbonden.\r\nHet gaat om de uitgangen:\r\n\r\n" +
+                                    report,
+                                "Tavelon", Prompter::Buttons::Ok, Prompter::Icon::None);
+    return false;
+}
+
 // ---- closing -------------------------------------------------------------------------------
 
 void FORM1::closeEvent(QCloseEvent* event) {
-    if (UndoIndex() > 1) {
+    if (HasBoard() && HasUnsavedChanges()) {
         const Prompter::Answer answer = Prompter::Current().Message(
             "Dit tavelon bewaren?", QCoreApplication::applicationName().toStdString(),
             Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
@@ -476,19 +655,27 @@ void FORM1::closeEvent(QCloseEvent* event) {
 // ---- menus ---------------------------------------------------------------------------------
 
 void FORM1::mnuNieuw_Click() {
-    // Board documents are not available yet.
+    if (HasBoard()) {
+        files_.New();
+    }
 }
 
 void FORM1::mnuOpenen_Click() {
-    // Board documents are not available yet.
+    if (HasBoard()) {
+        files_.Open();
+    }
 }
 
 void FORM1::mnuBewaren_Click() {
-    // Board documents are not available yet.
+    if (HasBoard()) {
+        files_.Save();
+    }
 }
 
 void FORM1::mnuBewarenAls_Click() {
-    // Board documents are not available yet.
+    if (HasBoard()) {
+        files_.SaveAs();
+    }
 }
 
 void FORM1::mnuSluiten_Click() {
@@ -496,11 +683,13 @@ void FORM1::mnuSluiten_Click() {
 }
 
 void FORM1::mnuUndo_Click() {
-    // The undo history is not available yet.
+    const auto read = [this](KistReader& src) { ReadFrom(src); };
+    RestoreState("Ongedaan maken", [this, &read] { history_.Undo(read); });
 }
 
 void FORM1::mnuRedo_Click() {
-    // The undo history is not available yet.
+    const auto read = [this](KistReader& src) { ReadFrom(src); };
+    RestoreState("Herhalen", [this, &read] { history_.Redo(read); });
 }
 
 void FORM1::mnuGeluidSensor_Click() {

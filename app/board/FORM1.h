@@ -1,9 +1,12 @@
 #pragma once
-// The main window: the board on its sprite canvas, the menus, start-up, the simulation tick
-// and closing.
+// The main window: the board on its sprite canvas, the menus, start-up, the simulation tick,
+// the board's snapshot for documents and the undo history, and closing.
 
+#include "app/board/BoardFiles.h"
 #include "app/components/PictureLoader.h"
 #include "app/components/clsLine.h"
+#include "app/documents/BoardDocument.h"
+#include "app/documents/UndoHistory.h"
 #include "app/simulation/PulseGenerator.h"
 
 #include <QMainWindow>
@@ -12,10 +15,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+class BoardPointer;
 class KaleidoATL;
 class QAction;
 class QMenu;
@@ -32,8 +37,10 @@ class clsVoltControl;
 
 /// The one main window. It owns every board object, builds them in a fixed order by
 /// Form_Load, keeps the canvas Kaleido1 filling its client area, runs the simulation on the
-/// 10 ms timer Timer1 and asks before closing when the board has changed. Until Form_Load has
-/// succeeded the window holds no board objects and its tick does nothing.
+/// 10 ms timer Timer1, records every change made by clicking in its undo history and asks
+/// before closing when the board has changed since it was last opened, saved or started.
+/// Until Form_Load has succeeded the window holds no board objects, its tick does nothing and
+/// its menu commands and pointer events are ignored.
 class FORM1 : public QMainWindow {
     Q_OBJECT
 
@@ -57,14 +64,26 @@ public:
     explicit FORM1(QWidget* parent = nullptr);
     ~FORM1() override;
 
+    /// Registers the document type for the program at `programPath`; start-up calls it.
+    using DocumentTypeRegistrar = std::function<void(const std::string& programPath)>;
+
     /// Start-up: shows the splash window, sets the title, loads the board picture and builds
-    /// the wire layer, display, evaluator, lamps, sensors, cursor and knob, closes the splash,
-    /// sizes and shows the window and starts Timer1. When a data file cannot be loaded the
-    /// user is told which ("Het bestand <pad> kan niet worden geladen. Tavelon kan niet
-    /// starten.", title "Fout"), the board objects made so far are dropped, the window stays
-    /// hidden and no timer runs; the result is then false and the program should end. A
-    /// second call does nothing and returns the first call's result.
-    bool Form_Load();
+    /// the wire layer, display, evaluator, lamps, sensors, cursor and knob, starts listening
+    /// to the canvas's pointer, closes the splash, sizes and shows the window, registers the
+    /// document type, opens the document named by `commandLine` (the program's arguments as
+    /// one line, see BoardFiles::OpenCommandLine), begins a fresh undo history with the board
+    /// as it then is and starts Timer1. A command-line document that is missing or cannot be
+    /// read is reported and the start-up goes on with an empty board. When a data file cannot
+    /// be loaded the user is told which ("Het bestand <pad> kan niet worden geladen. Tavelon
+    /// kan niet starten.", title "Fout"), the board objects made so far are dropped, the
+    /// window stays hidden and no timer runs; the result is then false and the program should
+    /// end. A second call does nothing and returns the first call's result.
+    bool Form_Load(std::string_view commandLine = {});
+
+    /// Replaces, for the whole process, what start-up calls to register the document type;
+    /// an empty function restores modFileAssoc::RegisterDocumentType. Tests use it so that
+    /// no start-up writes into the user's desktop folders.
+    static void InstallDocumentTypeRegistrar(DocumentTypeRegistrar registrar);
 
     /// "Tavelon 2.0 demonstratie".
     static std::string ProgramTitle();
@@ -133,9 +152,67 @@ public:
     /// the first step.
     const std::array<Source, kSourceCount>& LastSources() const { return sources_; }
 
-    /// Position in the undo history of the board state shown; 1 while nothing has changed
-    /// since start-up. Closing asks to keep the board only when it is above 1.
-    std::int32_t UndoIndex() const { return 1; }
+    /// Whether the board objects exist: after a successful Form_Load and until closing.
+    bool HasBoard() const { return graph_ != nullptr; }
+
+    // ---- the board document ----------------------------------------------------------------
+
+    /// What the user has built and set: the wires by socket names in list order, the
+    /// display, the sensors, the three knob settings and the two push-button lamps. An empty
+    /// document without a board.
+    BoardDocument Snapshot() const;
+    /// Makes the board show `document`: the wire list is replaced by new wires with the
+    /// document's names, placed at the sockets of the socket table (a name the table does not
+    /// know gives an end at (0, 0)) in colour 1; the settings are applied only when the
+    /// document has them. The pending wire, the knob and the counter display of a document
+    /// without settings stay as they are. Does nothing without a board.
+    void Apply(const BoardDocument& document);
+    /// Writes the board as a board document into `dest`; stream errors (KistError) are passed
+    /// on.
+    void WriteTo(KistWriter& dest) const;
+    /// Reads a board document from `src` and applies it. The board changes only when the
+    /// whole document could be read: KistError (BoardDocumentError for impossible values) is
+    /// passed on with the board as it was.
+    void ReadFrom(KistReader& src);
+
+    /// Opens the document at `path` as BoardFiles::OpenBoard does; true when it did.
+    bool OpenBoard(const std::string& path);
+    /// The File menu's work and the current document.
+    BoardFiles& Files() { return files_; }
+    const BoardFiles& Files() const { return files_; }
+    /// Shows `path` as the current document: the title becomes ProgramTitle(), " - " and the
+    /// path's FileTitle (just ProgramTitle() for ""), and "Bewaren" is enabled exactly when
+    /// there is a path.
+    void ShowDocument(const std::string& path);
+
+    // ---- undo and redo ---------------------------------------------------------------------
+
+    /// Records the present board in the undo history, dropping the states an undo had left
+    /// behind, and sets the enabled states of "Ongedaan maken" and "Herhalen". When the board
+    /// cannot be written the user is told ("Fout"), the history stays as it was and the
+    /// result is false.
+    bool Undo_AddThisState();
+    /// Takes back the newest recorded change: the board returns to the state before it and
+    /// that change cannot be redone. A state that cannot be read back is reported ("Fout")
+    /// and leaves the board and the history as they were.
+    void Rollback();
+    /// Forgets the undo history and records the present board as its first state; the board
+    /// counts as kept (closing asks nothing) until it changes.
+    void StartNewHistory();
+    /// Notes that the board as it is now has been written to the current document.
+    void MarkSaved();
+    /// Position in the undo history of the board state shown; 1 after start-up, New and
+    /// Open.
+    std::int32_t UndoIndex() const { return history_.Index(); }
+    const UndoHistory& History() const { return history_; }
+    /// Whether closing should ask to keep the board: the board shown is not the one of the
+    /// fresh history's first state (when nothing has been saved since) or of the last save.
+    bool HasUnsavedChanges() const;
+
+    /// Checks that no two outputs are wired together. When some are, shows "Je begaat een
+    /// fout: Je hebt 2 of meer uitgangen aan elkaar verbonden." with the outputs of every
+    /// group (title "Tavelon", no icon) and returns false.
+    bool CorrectInputOutput();
 
 public slots:
     void mnuNieuw_Click();
@@ -161,7 +238,7 @@ public slots:
     void mnuHelpAbout_Click();
 
 protected:
-    /// With UndoIndex() above 1 asks "Dit tavelon bewaren?" (Yes, No, Cancel; title: the
+    /// With HasUnsavedChanges() asks "Dit tavelon bewaren?" (Yes, No, Cancel; title: the
     /// application's name): Yes saves under a new name and keeps the window open, No closes,
     /// Cancel keeps the window open. Closing drops every board object and stops the timer.
     void closeEvent(QCloseEvent* event) override;
@@ -183,6 +260,10 @@ private:
     /// own surface: the window itself, its menu bar, or its frame.
     bool IsOwnSurface(const QWidget* under, QPoint global) const;
     void SelectEditMode(std::int32_t mode);
+    void UpdateUndoMenu();
+    /// Restores a state through `step` (undo, redo or rollback); a state that cannot be read
+    /// is reported with `what` ("Ongedaan maken", "Herhalen") and changes nothing.
+    void RestoreState(const char* what, const std::function<void()>& step);
 
     KaleidoATL* kaleido1_ = nullptr;
     QTimer* timer1_ = nullptr;
@@ -222,6 +303,13 @@ private:
     std::unique_ptr<clsVoltControl> knob_;
     WireList lines_;
     std::shared_ptr<clsLine> pendingLine_;
+    std::unique_ptr<BoardPointer> pointer_;
+
+    UndoHistory history_;
+    /// Undo position whose board is kept: the first state of a fresh history or the state
+    /// last saved; -1 once that state has left the history.
+    std::int32_t keptIndex_ = 0;
+    BoardFiles files_{*this};
 
     std::int32_t comparatorValue_ = 0;
     std::int32_t variableVoltage_ = 0;

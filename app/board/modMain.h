@@ -13,6 +13,10 @@ public:
     /// The text after the last "/" or "\" of `path`; the whole text when it has neither.
     static std::string FileTitle(std::string_view path) { return DocumentPaths::FileTitle(path); }
 
+    /// True when `path` names a regular file that can be opened for reading; false on any
+    /// error. Never blocks.
+    static bool FileExists(const std::string& path) { return DocumentPaths::FileExists(path); }
+
     /// The largest element, scanning from the first to the last and keeping the first of
     /// equal ones. Throws std::out_of_range for an empty array.
     template <typename T> static T ArrayMax(std::span<const T> values) {

@@ -1,8 +1,10 @@
 // What the main window costs: one whole simulation tick (step, recolouring, repaint) on a
-// board with 40 wires, and the start-up from an empty window to the painted board.
+// board with 40 wires, the start-up from an empty window to the painted board, and recording
+// and restoring an undo state of a board with 60 wires.
 
 #include "app/board/FORM1.h"
 #include "app/components/clsBordLines.h"
+#include "app/components/clsLED.h"
 #include "app/simulation/clsSnaps.h"
 #include "platform/ui/ClockSource.h"
 #include "platform/ui/PointerSource.h"
@@ -133,6 +135,89 @@ void BM_StartUp(benchmark::State& state) {
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 
+/// A started window with `count` distinct wires from outputs to inputs, spread over the
+/// board; the timer stopped and the history begun afresh with these wires.
+std::unique_ptr<FORM1> BoardWithWires(std::size_t count) {
+    auto form = std::make_unique<FORM1>();
+    if (!form->Form_Load()) {
+        return nullptr;
+    }
+    form->Timer1()->stop();
+    const std::vector<std::string> outputs = Sockets(form->Snaps(), 2);
+    const std::vector<std::string> inputs = Sockets(form->Snaps(), 1);
+    for (std::size_t i = 0; i < outputs.size() * inputs.size() && form->Lines().size() < count;
+         ++i) {
+        const std::string& a = outputs[i % outputs.size()];
+        const std::string& b = inputs[(i / outputs.size() + i * 3) % inputs.size()];
+        if (!form->WireExists(a, b)) {
+            DrawWire(*form, a, b);
+        }
+    }
+    if (form->Lines().size() < count) {
+        return nullptr;
+    }
+    form->StartNewHistory();
+    form->Kaleido1()->Refresh();
+    QCoreApplication::processEvents();
+    return form;
+}
+
+/// Recording one undo state: the board gathered and written into a new memory stream.
+void BM_UndoRecord(benchmark::State& state) {
+    auto form = BoardWithWires(std::size_t(state.range(0)));
+    if (!form) {
+        state.SkipWithError("no board with that many wires");
+        return;
+    }
+    for (auto _ : state) {
+        form->Undo_AddThisState();
+        if (form->History().Count() >= 100) {
+            state.PauseTiming();
+            form->StartNewHistory();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["wires"] = static_cast<double>(form->Lines().size());
+}
+BENCHMARK(BM_UndoRecord)->Arg(60)->Unit(benchmark::kMicrosecond);
+
+/// Restoring an undo state: one undo or one redo per iteration, each reading the snapshot and
+/// rebuilding every wire with its sprites; with repaint (arg 1) the canvas also repaints what
+/// changed, as the next tick would.
+void BM_UndoRestore(benchmark::State& state) {
+    auto form = BoardWithWires(std::size_t(state.range(0)));
+    if (!form) {
+        state.SkipWithError("no board with that many wires");
+        return;
+    }
+    form->PushButton(1)->SetValue(true);
+    form->Undo_AddThisState();
+    const bool repaint = state.range(1) != 0;
+    bool undo = true;
+    for (auto _ : state) {
+        if (undo) {
+            form->mnuUndo_Click();
+        } else {
+            form->mnuRedo_Click();
+        }
+        undo = !undo;
+        if (repaint) {
+            form->Kaleido1()->Refresh();
+            QCoreApplication::processEvents();
+        }
+    }
+    if (!g_prompter.messages.empty()) {
+        state.SkipWithError(g_prompter.messages.back().text.c_str());
+    }
+    state.counters["wires"] = static_cast<double>(form->Lines().size());
+    state.counters["sprites"] = static_cast<double>(form->Kaleido1()->SpriteCount());
+}
+BENCHMARK(BM_UndoRestore)
+    ->Args({60, 0})
+    ->Args({60, 1})
+    ->ArgNames({"wires", "repaint"})
+    ->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -144,9 +229,12 @@ int main(int argc, char** argv) {
     PointerSource::Install(&g_pointer);
     SoundPlayer::Install(&g_sound);
     Prompter::Install(&g_prompter);
+    // No benchmark registers the document type in the user's desktop folders.
+    FORM1::InstallDocumentTypeRegistrar([](const std::string&) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    FORM1::InstallDocumentTypeRegistrar({});
     Prompter::Install(nullptr);
     SoundPlayer::Install(nullptr);
     PointerSource::Install(nullptr);

@@ -20,12 +20,6 @@ namespace {
 class Form1Menu : public OnForm {
 protected:
     void SetUp() override { Start(); }
-
-    QAction* Item(const char* name) const {
-        QAction* action = form->findChild<QAction*>(name);
-        EXPECT_NE(action, nullptr) << name;
-        return action;
-    }
 };
 
 struct MenuRow {

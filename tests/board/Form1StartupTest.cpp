@@ -8,9 +8,9 @@
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
-#include "platform/ui/ProgramFolder.h"
 #include "app/simulation/clsGraph.h"
 #include "app/sound/UCWaveIn.h"
+#include "platform/ui/ProgramFolder.h"
 #include "sprite_control/KaleidoATL.h"
 
 #include <QAction>
@@ -141,9 +141,7 @@ public:
         QFile::remove(dir_.path() + "/" + missing);
         ProgramFolder::SetPath(dir_.path().toStdString());
     }
-    ~DataFolderWithout() {
-        ProgramFolder::SetPath("");
-    }
+    ~DataFolderWithout() { ProgramFolder::SetPath(""); }
     std::string Path() const { return dir_.path().toStdString(); }
 
 private:

@@ -1,0 +1,158 @@
+#include "app/board/BoardFiles.h"
+
+#include "app/board/FORM1.h"
+#include "app/board/modMain.h"
+#include "app/components/clsLED.h"
+#include "app/components/clsSensor.h"
+#include "app/components/clsVoltControl.h"
+#include "app/documents/DocumentFile.h"
+#include "app/documents/DocumentPaths.h"
+#include "app/documents/KistError.h"
+#include "app/documents/clsKistRFile.h"
+#include "platform/ui/Prompter.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+constexpr const char* kErrorTitle = "Fout";
+
+void TellError(const std::string& text) {
+    Prompter::Current().Message(text, kErrorTitle, Prompter::Buttons::Ok, Prompter::Icon::Error);
+}
+
+} // namespace
+
+BoardDocument BoardFiles::Read(const std::string& path) {
+    // Only a regular file can hold a document; opening a pipe or device could block or never
+    // end.
+    if (!DocumentPaths::FileExists(path)) {
+        throw KistOpenError("cannot open \"" + path + "\": no readable file");
+    }
+    clsKistRFile file;
+    file.OpenFile(path);
+    try {
+        // Anything that does not begin as a board document is refused, so that opening a
+        // wrong file cannot empty the board and then be overwritten by the next save.
+        if (file.PeekChunkType() != BoardDocument::kDocumentChunk) {
+            throw KistReadError("it is not a board document");
+        }
+        return BoardDocument::ReadFrom(file);
+    } catch (const KistError& error) {
+        throw KistReadError("cannot read \"" + path + "\": " + error.what());
+    }
+}
+
+std::string BoardFiles::WithExtension(const std::string& path) {
+    const std::string title = modMain::FileTitle(path);
+    const std::size_t dot = title.rfind('.');
+    if (dot != std::string::npos && dot > 0 && dot + 1 < title.size()) {
+        return path;
+    }
+    if (dot != std::string::npos && dot + 1 == title.size()) {
+        // "board." names no extension; the dot is not doubled.
+        return path.substr(0, path.size() - 1) + kExtension;
+    }
+    return path + kExtension;
+}
+
+bool BoardFiles::OpenBoard(const std::string& path) {
+    BoardDocument document;
+    try {
+        document = Read(path);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        TellError("Het bestand " + path +
+                  " kan niet worden geopend: het is beschadigd of onleesbaar.");
+        return false;
+    }
+    if (clsVoltControl* knob = form_.Knob()) {
+        knob->Hide();
+    }
+    form_.Apply(document);
+    currentPath_ = path;
+    dialogFileName_ = path;
+    form_.ShowDocument(currentPath_);
+    form_.StartNewHistory();
+    return true;
+}
+
+void BoardFiles::New() {
+    form_.Lines().clear();
+    for (int k = 1; k <= 2; ++k) {
+        form_.Sensor(k)->SetValue(0);
+        form_.PushButton(k)->SetValue(false);
+    }
+    form_.SetComparatorValue(0);
+    form_.SetVariableVoltage(0);
+    form_.SetPulseGeneratorSetting(0);
+    currentPath_.clear();
+    form_.Knob()->Hide();
+    form_.ShowDocument(currentPath_);
+    form_.StartNewHistory();
+}
+
+void BoardFiles::Open() {
+    const std::optional<std::string> chosen =
+        Prompter::Current().OpenFileName({"Openen", kFilter, dialogFileName_});
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+    OpenBoard(*chosen);
+}
+
+bool BoardFiles::Save() {
+    if (currentPath_.empty()) {
+        return SaveAs();
+    }
+    return SaveTo(currentPath_);
+}
+
+bool BoardFiles::SaveAs() {
+    const std::optional<std::string> chosen =
+        Prompter::Current().SaveFileName({"Bewaren als", kFilter, dialogFileName_});
+    if (!chosen || chosen->empty()) {
+        return false;
+    }
+    const std::string path = WithExtension(*chosen);
+    // The dialog asked about replacing the name chosen, not about the one with ".tvb" added.
+    if (path != *chosen && DocumentPaths::FileExists(path) &&
+        Prompter::Current().Message("Het bestand " + path + " bestaat al. Vervangen?",
+                                    "Bewaren als", Prompter::Buttons::YesNo,
+                                    Prompter::Icon::Question) != Prompter::Answer::Yes) {
+        return false;
+    }
+    if (!SaveTo(path)) {
+        return false;
+    }
+    currentPath_ = path;
+    dialogFileName_ = path;
+    form_.ShowDocument(currentPath_);
+    return true;
+}
+
+bool BoardFiles::SaveTo(const std::string& path) {
+    try {
+        DocumentFile::Save(form_.Snapshot(), path);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        TellError("Het bord kon niet worden bewaard in " + path + ": " + error.what());
+        return false;
+    }
+    form_.MarkSaved();
+    return true;
+}
+
+void BoardFiles::OpenCommandLine(std::string_view commandLine) {
+    if (commandLine.empty()) {
+        return;
+    }
+    const std::string path = DocumentPaths::CommandLinePath(commandLine);
+    if (modMain::FileExists(path)) {
+        dialogFileName_ = path;
+        OpenBoard(path);
+    } else {
+        TellError("Te openen bestand " + path + " bestaat niet.");
+    }
+}

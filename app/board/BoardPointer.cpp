@@ -1,0 +1,184 @@
+#include "app/board/BoardPointer.h"
+
+#include "app/board/FORM1.h"
+#include "app/components/clsBordLines.h"
+#include "app/components/clsDisplay.h"
+#include "app/components/clsLED.h"
+#include "app/components/clsSensor.h"
+#include "app/components/clsVoltControl.h"
+#include "app/simulation/clsSnaps.h"
+#include "platform/ui/Prompter.h"
+#include "sprite_control/KaleidoATL.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+/// A control that opens the knob, where the knob is shown, and which setting it adjusts.
+struct KnobPlace {
+    std::string_view naam;
+    std::int32_t x;
+    std::int32_t y;
+    std::int32_t (FORM1::*setting)() const;
+};
+
+const std::array<KnobPlace, 3> kKnobPlaces = {{
+    {"Comparator Regelaar", 150, 100, &FORM1::ComparatorValue},
+    {"Var. Spanning Regelaar", 90, 236, &FORM1::VariableVoltage},
+    {"Puls Generator Regelaar", 90, 276, &FORM1::PulseGeneratorSetting},
+}};
+
+constexpr std::array<std::string_view, 2> kSensors = {"Sensor 1", "Sensor 2"};
+constexpr std::array<std::string_view, 2> kPushButtons = {"Drukknop 1", "Drukknop 2"};
+constexpr std::string_view kCounterReset = "Pulsenteller Reset Drukknop";
+
+} // namespace
+
+BoardPointer::BoardPointer(FORM1& form) : form_(form) {
+    KaleidoATL* canvas = form.Kaleido1();
+    connect(canvas, &KaleidoATL::PointerDown, this, &BoardPointer::Kaleido1_PointerDown);
+    connect(canvas, &KaleidoATL::PointerMove, this, &BoardPointer::Kaleido1_PointerMove);
+}
+
+bool BoardPointer::Ignored(int sprite) const {
+    const clsVoltControl* knob = form_.Knob();
+    return sprite != 0 || knob == nullptr || !form_.HasBoard() || knob->InBound();
+}
+
+std::ptrdiff_t BoardPointer::NearestWire(const WireList& lines, std::int32_t x, std::int32_t y) {
+    std::ptrdiff_t nearest = -1;
+    std::int32_t best = kFarAway;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::int32_t d = lines[i]->Distance(x, y);
+        if (d < best) {
+            best = d;
+            nearest = static_cast<std::ptrdiff_t>(i);
+        }
+    }
+    return nearest;
+}
+
+void BoardPointer::Kaleido1_PointerMove(int sprite, int x, int y) {
+    if (Ignored(sprite)) {
+        return;
+    }
+    const std::int32_t mode = form_.EditMode();
+    if (mode == FORM1::kModeDeleteWires) {
+        const WireList& lines = form_.Lines();
+        const std::ptrdiff_t nearest = NearestWire(lines, x, y);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            lines[i]->SetHighlight(static_cast<std::ptrdiff_t>(i) == nearest ? -1 : 0);
+        }
+        return;
+    }
+    form_.SetLastPointer(x, y);
+    const clsSnaps& snaps = form_.Snaps();
+    std::string name = snaps.GetSnapName(x, y);
+    const std::int32_t hx = snaps.GetXbyName(name);
+    const std::int32_t hy = snaps.GetYbyName(name);
+    if (mode == FORM1::kModeOperate && snaps.GetConnectablebyName(name) != 0) {
+        name.clear();
+    }
+    form_.SetHover(!name.empty(), hx, hy);
+}
+
+void BoardPointer::Kaleido1_PointerDown(int sprite, int button, int x, int y) {
+    if (Ignored(sprite)) {
+        return;
+    }
+    if (form_.EditMode() == FORM1::kModeDeleteWires) {
+        if ((button & kLeftButton) != 0) {
+            DeleteNearestWire(x, y);
+        }
+        return;
+    }
+    if (button == kLeftButton) {
+        const clsSnaps& snaps = form_.Snaps();
+        const std::string name = snaps.GetSnapName(x, y);
+        Operate(name, snaps.GetXbyName(name), snaps.GetYbyName(name));
+    } else if (button == kRightButton) {
+        form_.SetPendingLine(nullptr);
+    }
+}
+
+void BoardPointer::Operate(const std::string& name, std::int32_t sx, std::int32_t sy) {
+    for (std::size_t k = 0; k < kSensors.size(); ++k) {
+        if (name == kSensors[k]) {
+            form_.Sensor(int(k) + 1)->NextValue();
+            form_.Undo_AddThisState();
+            return;
+        }
+    }
+    for (std::size_t k = 0; k < kPushButtons.size(); ++k) {
+        if (name == kPushButtons[k]) {
+            clsLED* lamp = form_.PushButton(int(k) + 1);
+            lamp->SetValue(!lamp->Value());
+            form_.Undo_AddThisState();
+            return;
+        }
+    }
+    for (const KnobPlace& place : kKnobPlaces) {
+        if (name == place.naam) {
+            clsVoltControl* knob = form_.Knob();
+            knob->Move(place.x, place.y);
+            knob->tag = place.naam;
+            knob->SetValue((form_.*place.setting)());
+            return;
+        }
+    }
+    if (name == kCounterReset) {
+        form_.Display()->SetValue(0);
+        return;
+    }
+    if (form_.EditMode() == FORM1::kModeNewWires && form_.Snaps().GetConnectablebyName(name) != 0) {
+        AddWireEnd(name, sx, sy);
+    }
+}
+
+void BoardPointer::AddWireEnd(const std::string& name, std::int32_t sx, std::int32_t sy) {
+    if (!form_.PendingLine()) {
+        form_.SetPendingLine(form_.BordLines()->CreateLine());
+    }
+    const std::shared_ptr<clsLine> line = form_.PendingLine();
+    if (line->Valid1() == 0) {
+        line->SetCoords(1, sx, sy);
+        line->SetColor(8);
+        line->naam1 = name;
+        return;
+    }
+    if (name == line->naam1) {
+        return;
+    }
+    if (form_.WireExists(line->naam1, name)) {
+        Prompter::Current().Message("Deze lijn bestaat al.", "Tavelon 2", Prompter::Buttons::Ok,
+                                    Prompter::Icon::None);
+        return;
+    }
+    line->SetCoords(2, sx, sy);
+    line->naam2 = name;
+    form_.Lines().push_back(line);
+    form_.SetPendingLine(nullptr);
+    const bool recorded = form_.Undo_AddThisState();
+    if (!form_.CorrectInputOutput()) {
+        if (recorded) {
+            form_.Rollback();
+        } else {
+            // Without a recorded state a rollback would take back the change before this one.
+            WireList& lines = form_.Lines();
+            lines.erase(std::find(lines.begin(), lines.end(), line));
+        }
+    }
+}
+
+void BoardPointer::DeleteNearestWire(std::int32_t x, std::int32_t y) {
+    WireList& lines = form_.Lines();
+    const std::ptrdiff_t nearest = NearestWire(lines, x, y);
+    if (nearest >= 0) {
+        const std::shared_ptr<clsLine> target = lines[std::size_t(nearest)];
+        const auto found = std::find(lines.rbegin(), lines.rend(), target);
+        lines.erase(std::next(found).base());
+    }
+    form_.Undo_AddThisState();
+}
