@@ -14,6 +14,10 @@ fail() {
         echo "--- tavsim output ---" >&2
         cat "$work/tavsim.log" >&2
     fi
+    if [ -s "$work/xvfb.log" ]; then
+        echo "--- X server (${DISPLAY:-no display}, pid ${xvfb_pid:-none}) output ---" >&2
+        cat "$work/xvfb.log" >&2
+    fi
     exit 1
 }
 
