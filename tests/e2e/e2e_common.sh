@@ -92,9 +92,28 @@ e2e_private_env() {
 }
 
 # e2e_start_program [ARGUMENT...]: the program in the background, its output in the log.
+# An X server that refuses the program's connection (seen once on a busy machine right after
+# start-up) gets one replacement before the test gives up.
 e2e_start_program() {
-    "$program" "$@" >>"$work/tavsim.log" 2>&1 &
-    app_pid=$!
+    local attempt
+    for attempt in 1 2; do
+        "$program" "$@" >>"$work/tavsim.log" 2>&1 &
+        app_pid=$!
+        for _ in $(seq 1 20); do
+            kill -0 "$app_pid" 2>/dev/null || break
+            sleep 0.05
+        done
+        kill -0 "$app_pid" 2>/dev/null && return 0
+        grep -q "could not connect to display" "$work/tavsim.log" || return 0
+        [ "$attempt" -eq 2 ] && return 0
+        echo "the X server on $DISPLAY refused the program; starting another one" >&2
+        wait "$app_pid" 2>/dev/null
+        app_pid=""
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        rm -f "$work/displayfd"
+        e2e_start_x
+    done
 }
 
 # e2e_wait_window NAME_REGEX: prints the program's visible window whose name matches.

@@ -17,7 +17,7 @@ e2e_require_tools
 e2e_start_x
 e2e_private_env
 e2e_start_program
-window=$(e2e_wait_window "^${title}\$")
+window=$(e2e_wait_window "^${title}\$") || exit 1
 
 # ---- the board is painted ----------------------------------------------------------------------
 e2e_board_layout "$window"

@@ -28,7 +28,7 @@ is_lit() {
 
 # ---- first run: draw, press, save --------------------------------------------------------------
 e2e_start_program
-window=$(e2e_wait_window "^${title}\$")
+window=$(e2e_wait_window "^${title}\$") || exit 1
 e2e_board_layout "$window"
 
 # The layout is right when the yellow ring of "Sensor 1 Uit Geel" (98, 50) lies 6 pixels right
@@ -67,7 +67,7 @@ echo "LED 1 lit: $led"
 mkdir -p "$work/boards"
 file="$work/boards/bord1.tvb"
 e2e_file_menu "$window" 2  # up from "Sluiten" past the separator: "Bewaren als.."
-dialog=$(e2e_wait_window "^Bewaren als\$")
+dialog=$(e2e_wait_window "^Bewaren als\$") || exit 1
 xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
 sleep 0.3
 xdotool type --delay 15 "$file"
@@ -106,7 +106,7 @@ e2e_wait_exit
 
 # ---- second run: the file from the command line ------------------------------------------------
 e2e_start_program "$file"
-window=$(e2e_wait_window "^${title} - bord1\\.tvb\$")
+window=$(e2e_wait_window "^${title} - bord1\\.tvb\$") || exit 1
 e2e_board_layout "$window"
 name=$(xdotool getwindowname "$window")
 case "$name" in
