@@ -70,7 +70,16 @@ BoardDocument BoardDocument::ReadFrom(KistReader& src) {
         CheckRange("comparator setting", document.comparator, kMaxKnobSetting);
         CheckRange("variable voltage setting", document.variableVoltage, kMaxKnobSetting);
     }
-    if (count > 0 && src.PeekChunkType() == kWiresChunk) {
+    if (count < 0) {
+        throw BoardDocumentError("damaged board document: wire count " + std::to_string(count) +
+                                 " is negative");
+    }
+    if (count > 0) {
+        // A document that counts wires but lacks their chunk has lost them.
+        if (src.PeekChunkType() != kWiresChunk) {
+            throw BoardDocumentError("damaged board document: " + std::to_string(count) +
+                                     " wires counted but no wire chunk follows");
+        }
         src.GoIntoChunk();
         // The count comes from the file: wires are added as they are read, so a damaged count
         // ends in a read error instead of a huge allocation.

@@ -226,9 +226,11 @@ TEST(BoardDocument, WireCountNeverMakesMoreWiresThanTheStreamHolds) {
     TempFolder folder;
     const Bytes fiveWires = Written(FiveWireBoard());
 
-    // A negative count reads no wires.
-    const BoardDocument negative = ReadBytes(folder, WithSettingsLong(1, -5));
-    EXPECT_TRUE(negative.wires.empty());
+    // A negative count, or wires counted without their chunk, mark a damaged document.
+    EXPECT_THROW(ReadBytes(folder, WithSettingsLong(1, -5)), BoardDocumentError);
+    Bytes otherChunk = WithSettingsLong(1, 3);
+    otherChunk[47] = 0x30; // the chunk after the settings is of type 12288, not 8192
+    EXPECT_THROW(ReadBytes(folder, otherChunk), BoardDocumentError);
 
     // A count above what the file holds ends in a read error, not in invented wires.
     Bytes tooMany = fiveWires;
