@@ -8,7 +8,9 @@
 #include <limits>
 #include <utility>
 
-VARIANT::VARIANT(const VARIANT& other) { CopyFrom(other); }
+VARIANT::VARIANT(const VARIANT& other) {
+    CopyFrom(other);
+}
 
 VARIANT::VARIANT(VARIANT&& other) noexcept
     : vt_(other.vt_), int_(other.int_), real_(other.real_), str_(std::move(other.str_)),
@@ -49,7 +51,9 @@ VARIANT& VARIANT::operator=(VARIANT&& other) noexcept {
     return *this;
 }
 
-VARIANT::~VARIANT() { Clear(); }
+VARIANT::~VARIANT() {
+    Clear();
+}
 
 void VARIANT::CopyFrom(const VARIANT& other) {
     vt_ = other.vt_;
@@ -80,29 +84,6 @@ IDispatch* VARIANT::pdispVal() const {
 
 namespace {
 
-VARIANT MakeInt(VARTYPE vt, std::int64_t v) {
-    VARIANT r;
-    // Built through the public factories so the representation stays in one place.
-    switch (vt) {
-    case VT_I2:
-        r = VARIANT::I2(static_cast<std::int16_t>(v));
-        break;
-    case VT_UI1:
-        r = VARIANT::UI1(static_cast<std::uint8_t>(v));
-        break;
-    case VT_BOOL:
-        r = VARIANT::Bool(v != 0);
-        break;
-    case VT_ERROR:
-        r = VARIANT::Error(static_cast<HRESULT>(v));
-        break;
-    default:
-        r = VARIANT::I4(static_cast<std::int32_t>(v));
-        break;
-    }
-    return r;
-}
-
 bool ParseNumber(const std::string& s, double& out) {
     if (s.empty()) {
         return false;
@@ -124,44 +105,40 @@ bool ParseNumber(const std::string& s, double& out) {
 } // namespace
 
 VARIANT VARIANT::I2(std::int16_t v) {
-    VARIANT r;
-    r.vt_ = VT_I2;
-    r.int_ = v;
-    return r;
+    return FromInt(VT_I2, v);
 }
 
 VARIANT VARIANT::I4(std::int32_t v) {
-    VARIANT r;
-    r.vt_ = VT_I4;
-    r.int_ = v;
-    return r;
+    return FromInt(VT_I4, v);
 }
 
 VARIANT VARIANT::R4(float v) {
-    VARIANT r;
-    r.vt_ = VT_R4;
-    r.real_ = v;
-    return r;
+    return FromReal(VT_R4, v);
 }
 
 VARIANT VARIANT::R8(double v) {
-    VARIANT r;
-    r.vt_ = VT_R8;
-    r.real_ = v;
-    return r;
+    return FromReal(VT_R8, v);
 }
 
 VARIANT VARIANT::UI1(std::uint8_t v) {
+    return FromInt(VT_UI1, v);
+}
+
+VARIANT VARIANT::Bool(bool v) {
+    return FromInt(VT_BOOL, v ? VARIANT_TRUE : VARIANT_FALSE);
+}
+
+VARIANT VARIANT::FromInt(VARTYPE vt, std::int64_t v) {
     VARIANT r;
-    r.vt_ = VT_UI1;
+    r.vt_ = vt;
     r.int_ = v;
     return r;
 }
 
-VARIANT VARIANT::Bool(bool v) {
+VARIANT VARIANT::FromReal(VARTYPE vt, double v) {
     VARIANT r;
-    r.vt_ = VT_BOOL;
-    r.int_ = v ? VARIANT_TRUE : VARIANT_FALSE;
+    r.vt_ = vt;
+    r.real_ = v;
     return r;
 }
 
@@ -173,10 +150,7 @@ VARIANT VARIANT::Str(std::string v) {
 }
 
 VARIANT VARIANT::Error(HRESULT code) {
-    VARIANT r;
-    r.vt_ = VT_ERROR;
-    r.int_ = code;
-    return r;
+    return FromInt(VT_ERROR, code);
 }
 
 VARIANT VARIANT::Dispatch(IDispatch* p) {
@@ -266,7 +240,7 @@ HRESULT VARIANT::ChangeType(VARIANT& out, VARTYPE to) const {
         if (rounded < lo || rounded > hi) {
             return DISP_E_OVERFLOW;
         }
-        out = MakeInt(to, static_cast<std::int64_t>(rounded));
+        out = FromInt(to, static_cast<std::int64_t>(rounded));
         return S_OK;
     }
     case VT_BOOL:

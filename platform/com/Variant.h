@@ -76,6 +76,8 @@ public:
 
 private:
     void CopyFrom(const VARIANT& other);
+    static VARIANT FromInt(VARTYPE vt, std::int64_t v);
+    static VARIANT FromReal(VARTYPE vt, double v);
 
     VARTYPE vt_ = VT_EMPTY;
     std::int64_t int_ = 0;
