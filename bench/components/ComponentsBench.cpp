@@ -8,7 +8,6 @@
 #include "app/components/clsVoltControl.h"
 #include "sprite_control/KaleidoATL.h"
 
-#include <QApplication>
 #include <array>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -117,14 +116,3 @@ void BM_CursorUnchanged(benchmark::State& state) {
 BENCHMARK(BM_CursorUnchanged);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
