@@ -1,20 +1,44 @@
 #include "platform/registry/Registry.h"
 
+#include "platform/errors/SystemError.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 struct Registry::Node {
     std::string name;
     /// Keyed by the folded name, so lookups ignore case and enumeration is sorted.
     std::map<std::string, std::unique_ptr<Node>> children;
     std::map<std::string, std::pair<std::string, RegistryValue>> values;
+
+    Node() = default;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    /// Frees the subtree level by level from a list, so that depth costs no stack.
+    ~Node() {
+        std::vector<std::unique_ptr<Node>> pending;
+        for (auto& [folded, child] : children) {
+            pending.push_back(std::move(child));
+        }
+        children.clear();
+        while (!pending.empty()) {
+            std::unique_ptr<Node> node = std::move(pending.back());
+            pending.pop_back();
+            for (auto& [folded, child] : node->children) {
+                pending.push_back(std::move(child));
+            }
+            node->children.clear();
+        }
+    }
 };
 
 namespace {
@@ -38,7 +62,17 @@ bool SameFolded(std::string_view a, std::string_view b) {
     return Fold(a) == Fold(b);
 }
 
-/// Splits a key path at `\`; false when a key name in it is empty.
+bool HasControlCharacter(std::string_view name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}
+
+/// Splits a key path at `\`; false when a key name in it is empty, too long or holds a
+/// control character, or when the path is deeper than a key may lie.
 bool SplitPath(std::string_view path, std::vector<std::string_view>& parts) {
     parts.clear();
     if (path.empty()) {
@@ -48,7 +82,8 @@ bool SplitPath(std::string_view path, std::vector<std::string_view>& parts) {
     while (true) {
         const std::size_t end = path.find('\\', start);
         const std::string_view part = path.substr(start, end - start);
-        if (part.empty()) {
+        if (part.empty() || part.size() > Registry::kMaxKeyNameLength ||
+            parts.size() == Registry::kMaxKeyDepth || HasControlCharacter(part)) {
             return false;
         }
         parts.push_back(part);
@@ -62,6 +97,11 @@ bool SplitPath(std::string_view path, std::vector<std::string_view>& parts) {
 RegistryStatus BadName(std::string_view path) {
     return {RegistryStatus::Code::BadName,
             "Ongeldige registersleutel: \"" + std::string(path) + "\""};
+}
+
+RegistryStatus BadValueName(std::string_view name) {
+    return {RegistryStatus::Code::BadName,
+            "Ongeldige naam van een registerwaarde: \"" + std::string(name) + "\""};
 }
 
 RegistryStatus KeyNotFound(std::string_view path) {
@@ -242,6 +282,31 @@ Registry::Node* Registry::CreatePath(Node* node, const std::vector<std::string_v
     return node;
 }
 
+namespace {
+
+/// Reads the whole file; false with the error number when it cannot be read. A missing file
+/// (or folder) reads as empty.
+bool ReadRegistryFile(const std::string& path, std::string& text, int& error) {
+    text.clear();
+    error = 0;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        error = errno;
+        return error == ENOENT || error == ENOTDIR;
+    }
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        text.append(buffer, n);
+    }
+    const bool failed = std::ferror(f) != 0;
+    error = failed ? (errno != 0 ? errno : EIO) : 0;
+    std::fclose(f);
+    return !failed;
+}
+
+} // namespace
+
 void Registry::EnsureLoaded() {
     if (loaded_) {
         return;
@@ -249,27 +314,11 @@ void Registry::EnsureLoaded() {
     loaded_ = true;
     skippedLines_ = 0;
     loadError_.clear();
-    std::FILE* f = std::fopen(filePath_.c_str(), "rb");
-    if (f == nullptr) {
-        // No file yet (not even its folder) is an empty registry.
-        if (errno != ENOENT && errno != ENOTDIR) {
-            loadError_ = "Het register in " + filePath_ +
-                         " kan niet worden gelezen: " + std::strerror(errno);
-        }
-        return;
-    }
     std::string text;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        text.append(buffer, n);
-    }
-    const bool failed = std::ferror(f) != 0;
-    const int error = errno;
-    std::fclose(f);
-    if (failed) {
-        loadError_ =
-            "Het register in " + filePath_ + " kan niet worden gelezen: " + std::strerror(error);
+    int error = 0;
+    if (!ReadRegistryFile(filePath_, text, error)) {
+        loadError_ = "Het register in " + filePath_ +
+                     " kan niet worden gelezen: " + SystemError::Reason(error);
         return;
     }
     Parse(text);
@@ -281,6 +330,7 @@ void Registry::Parse(std::string_view text) {
     }
     Node* section = nullptr;
     std::vector<std::string_view> parts;
+    std::size_t droppedKeys = 0;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = Trim(text.substr(0, end));
@@ -309,6 +359,9 @@ void Registry::Parse(std::string_view text) {
             if (node == nullptr || !SplitPath(path, parts) ||
                 (slash != std::string_view::npos && parts.empty())) {
                 ++skippedLines_;
+                if (node != nullptr && !path.empty() && path.find("\\\\") == std::string::npos) {
+                    ++droppedKeys; // beyond the limits of a key
+                }
                 continue;
             }
             bool created = false;
@@ -323,7 +376,7 @@ void Registry::Parse(std::string_view text) {
         std::size_t pos = 0;
         if (line.front() == '@') {
             pos = 1;
-        } else if (!ReadQuoted(line, pos, name)) {
+        } else if (!ReadQuoted(line, pos, name) || HasControlCharacter(name)) {
             ++skippedLines_;
             continue;
         }
@@ -356,6 +409,12 @@ void Registry::Parse(std::string_view text) {
         std::string folded = Fold(name);
         section->values[std::move(folded)] = {std::move(name), std::move(value)};
     }
+    if (droppedKeys > 0) {
+        std::fprintf(stderr,
+                     "Register %s: %zu sleutel(s) overgeslagen: dieper dan %zu niveaus, een naam "
+                     "langer dan %zu tekens of met een stuurteken\n",
+                     filePath_.c_str(), droppedKeys, kMaxKeyDepth, kMaxKeyNameLength);
+    }
 }
 
 std::string Registry::Serialise() const {
@@ -363,49 +422,94 @@ std::string Registry::Serialise() const {
     out += kHeader;
     out += "\n\n";
     // Depth first, so every key follows its parent; keys without values still get their
-    // section so that empty keys survive a round trip.
-    struct Writer {
-        std::string& out;
-        void Write(const Node& node, const std::string& path, bool isRoot) {
-            if (!isRoot || !node.values.empty()) {
-                out += '[';
-                out += path;
-                out += "]\n";
-                for (const auto& [folded, entry] : node.values) {
-                    const auto& [name, value] = entry;
-                    if (name.empty()) {
-                        out += '@';
-                    } else {
-                        out += '"' + Escape(name) + '"';
-                    }
-                    if (value.type == RegistryValue::Type::String) {
-                        out += "=\"" + Escape(value.text) + "\"\n";
-                    } else {
-                        char digits[16];
-                        std::snprintf(digits, sizeof digits, "%08x",
-                                      static_cast<unsigned>(value.number));
-                        out += std::string("=dword:") + digits + "\n";
-                    }
-                }
-                out += '\n';
-            }
-            for (const auto& [folded, child] : node.children) {
-                Write(*child, path + '\\' + child->name, false);
-            }
-        }
+    // section so that empty keys survive a round trip. The walk keeps its own list of keys
+    // still to write, so that depth costs no stack.
+    struct Pending {
+        const Node* node;
+        std::string path;
+        bool isRoot;
     };
-    Writer writer{out};
-    writer.Write(*classesRoot_, classesRoot_->name, true);
-    writer.Write(*currentUser_, currentUser_->name, true);
+    std::vector<Pending> pending;
+    pending.push_back({currentUser_.get(), currentUser_->name, true});
+    pending.push_back({classesRoot_.get(), classesRoot_->name, true});
+    while (!pending.empty()) {
+        Pending item = std::move(pending.back());
+        pending.pop_back();
+        const Node& node = *item.node;
+        if (!item.isRoot || !node.values.empty()) {
+            out += '[';
+            out += item.path;
+            out += "]\n";
+            for (const auto& [folded, entry] : node.values) {
+                const auto& [name, value] = entry;
+                if (name.empty()) {
+                    out += '@';
+                } else {
+                    out += '"' + Escape(name) + '"';
+                }
+                if (value.type == RegistryValue::Type::String) {
+                    out += "=\"" + Escape(value.text) + "\"\n";
+                } else {
+                    char digits[16];
+                    std::snprintf(digits, sizeof digits, "%08x",
+                                  static_cast<unsigned>(value.number));
+                    out += std::string("=dword:") + digits + "\n";
+                }
+            }
+            out += '\n';
+        }
+        for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) {
+            pending.push_back({it->second.get(), item.path + '\\' + it->second->name, false});
+        }
+    }
     return out;
 }
 
-RegistryStatus Registry::Changed() {
+RegistryStatus Registry::Changed(Change change) {
     dirty_ = true;
+    changes_.push_back(std::move(change));
     if (batchDepth_ > 0) {
         return {};
     }
     return Save();
+}
+
+void Registry::Apply(const Change& change) {
+    std::vector<std::string_view> parts(change.parts.begin(), change.parts.end());
+    Node* root = RootNode(change.root);
+    bool created = false;
+    switch (change.kind) {
+    case Change::Kind::CreateKey:
+        CreatePath(root, parts, created);
+        return;
+    case Change::Kind::SetValue: {
+        Node* node = CreatePath(root, parts, created);
+        auto [it, inserted] =
+            node->values.try_emplace(Fold(change.name), change.name, change.value);
+        if (!inserted) {
+            it->second.second = change.value;
+        }
+        return;
+    }
+    case Change::Kind::DeleteKey:
+    case Change::Kind::DeleteValue:
+        break;
+    }
+    Node* node = root;
+    const std::size_t walk =
+        change.kind == Change::Kind::DeleteKey ? parts.size() - 1 : parts.size();
+    for (std::size_t i = 0; i < walk && node != nullptr; ++i) {
+        auto it = node->children.find(Fold(parts[i]));
+        node = it == node->children.end() ? nullptr : it->second.get();
+    }
+    if (node == nullptr) {
+        return;
+    }
+    if (change.kind == Change::Kind::DeleteKey) {
+        node->children.erase(Fold(parts.back()));
+    } else {
+        node->values.erase(Fold(change.name));
+    }
 }
 
 RegistryStatus Registry::Save() {
@@ -421,19 +525,57 @@ RegistryStatus Registry::Save() {
                        loadError_ + ")");
     }
     const std::filesystem::path target(filePath_);
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::error_code ec;
-    if (target.has_parent_path()) {
-        std::filesystem::create_directories(target.parent_path(), ec);
-        if (ec) {
-            return failure(ec.message());
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        return failure(SystemError::Reason(ec.value()));
+    }
+    // The folder is the lock: the file itself is replaced by every save, so a lock on it
+    // would be lost with it. Other processes sharing the file wait here until this save is
+    // done, and this one then starts from what they wrote.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return failure(SystemError::Reason(errno));
+    }
+    struct Unlocker {
+        int fd;
+        ~Unlocker() { ::close(fd); } // closing releases the lock
+    } unlocker{folderFd};
+    while (::flock(folderFd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            return failure(SystemError::Reason(errno));
         }
     }
+    std::string onDisk;
+    int readError = 0;
+    if (!ReadRegistryFile(filePath_, onDisk, readError)) {
+        return failure("het bestand kan niet worden gelezen: " + SystemError::Reason(readError));
+    }
+    // Start from the file as it is now and apply this registry's own changes to it; the tree
+    // this registry had is put back when the save fails.
+    std::unique_ptr<Node> ownClasses = std::exchange(classesRoot_, std::make_unique<Node>());
+    std::unique_ptr<Node> ownUser = std::exchange(currentUser_, std::make_unique<Node>());
+    classesRoot_->name = kClassesRootName;
+    currentUser_->name = kCurrentUserName;
+    const std::size_t ownSkipped = std::exchange(skippedLines_, 0);
+    Parse(onDisk);
+    for (const Change& change : changes_) {
+        Apply(change);
+    }
+    auto keepOwn = [&](const std::string& why) {
+        classesRoot_ = std::move(ownClasses);
+        currentUser_ = std::move(ownUser);
+        skippedLines_ = ownSkipped;
+        return failure(why);
+    };
     // Written beside the file and renamed over it, so that readers and a crash mid-write
     // only ever see the old or the new registry.
     std::string temp = filePath_ + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
-        return failure(std::strerror(errno));
+        return keepOwn(SystemError::Reason(errno));
     }
     const std::string text = Serialise();
     std::size_t written = 0;
@@ -465,8 +607,9 @@ RegistryStatus Registry::Save() {
     }
     if (error != 0) {
         ::unlink(temp.c_str());
-        return failure(std::strerror(error));
+        return keepOwn(SystemError::Reason(error));
     }
+    changes_.clear();
     dirty_ = false;
     lastSaveError_.clear();
     return {};
@@ -487,7 +630,8 @@ RegistryStatus Registry::CreateKey(RegistryRoot root, std::string_view path) {
     }
     bool created = false;
     CreatePath(RootNode(root), parts, created);
-    return created ? Changed() : RegistryStatus{};
+    return created ? Changed({Change::Kind::CreateKey, root, {parts.begin(), parts.end()}, {}, {}})
+                   : RegistryStatus{};
 }
 
 RegistryStatus Registry::DeleteKey(RegistryRoot root, std::string_view path) {
@@ -503,7 +647,7 @@ RegistryStatus Registry::DeleteKey(RegistryRoot root, std::string_view path) {
     if (parent == nullptr || parent->children.erase(Fold(parts.back())) == 0) {
         return KeyNotFound(path);
     }
-    return Changed();
+    return Changed({Change::Kind::DeleteKey, root, {parts.begin(), parts.end()}, {}, {}});
 }
 
 std::vector<std::string> Registry::SubKeyNames(RegistryRoot root, std::string_view path) {
@@ -538,6 +682,9 @@ RegistryStatus Registry::SetValue(RegistryRoot root, std::string_view path, std:
     if (!SplitPath(path, parts)) {
         return BadName(path);
     }
+    if (HasControlCharacter(name)) {
+        return BadValueName(name);
+    }
     bool created = false;
     Node* node = CreatePath(RootNode(root), parts, created);
     auto [it, inserted] = node->values.try_emplace(Fold(name), std::string(name), value);
@@ -545,9 +692,13 @@ RegistryStatus Registry::SetValue(RegistryRoot root, std::string_view path, std:
         if (it->second.second == value) {
             return {};
         }
-        it->second.second = std::move(value);
+        it->second.second = value;
     }
-    return Changed();
+    return Changed({Change::Kind::SetValue,
+                    root,
+                    {parts.begin(), parts.end()},
+                    std::string(name),
+                    std::move(value)});
 }
 
 std::optional<RegistryValue> Registry::GetValue(RegistryRoot root, std::string_view path,
@@ -587,7 +738,8 @@ RegistryStatus Registry::DeleteValue(RegistryRoot root, std::string_view path,
                                      std::string_view name) {
     std::lock_guard lock(mutex_);
     EnsureLoaded();
-    Node* node = Find(root, path);
+    std::vector<std::string_view> parts;
+    Node* node = SplitPath(path, parts) ? Find(root, path) : nullptr;
     if (node == nullptr) {
         return KeyNotFound(path);
     }
@@ -596,7 +748,8 @@ RegistryStatus Registry::DeleteValue(RegistryRoot root, std::string_view path,
                                                     std::string(path) + "\" \"" +
                                                     std::string(name) + "\""};
     }
-    return Changed();
+    return Changed(
+        {Change::Kind::DeleteValue, root, {parts.begin(), parts.end()}, std::string(name), {}});
 }
 
 void Registry::BeginBatch() {
@@ -628,6 +781,7 @@ void Registry::Reload() {
     currentUser_->values.clear();
     loaded_ = false;
     dirty_ = false;
+    changes_.clear();
 }
 
 std::size_t Registry::SkippedLines() {

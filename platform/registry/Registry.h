@@ -3,7 +3,12 @@
 // values (the default value has the empty name). Key and value names are compared without
 // regard to ASCII case and keep the case they were created with. The tree lives in a
 // REGEDIT4-style text file that is read on first use and rewritten atomically after every
-// change (or once at the end of a batch of changes).
+// change (or once at the end of a batch of changes). Several processes may share the file: a
+// save locks it, reads it again, applies only the changes this registry made since its last
+// save, and writes the result, so that no process drops another's keys.
+//
+// The limits of the system's registry hold: a key name has at most 255 characters, a key
+// lies at most 512 levels deep, and no key or value name holds a control character.
 
 #include <cstdint>
 #include <memory>
@@ -57,7 +62,11 @@ public:
     const std::string& FilePath() const { return filePath_; }
 
     // Key paths are relative to the root, with `\` between key names ("CLSID\{...}\ProgID");
-    // the empty path is the root itself. A path with an empty key name in it is BadName.
+    // the empty path is the root itself. A path with an empty key name, a name longer than
+    // kMaxKeyNameLength, more than kMaxKeyDepth names, or a control character is BadName; so
+    // is a value name with a control character.
+    static constexpr std::size_t kMaxKeyNameLength = 255;
+    static constexpr std::size_t kMaxKeyDepth = 512;
 
     bool KeyExists(RegistryRoot root, std::string_view path);
     /// Creates the key and any missing keys above it. Ok when it already exists.
@@ -103,7 +112,8 @@ public:
     /// Forgets the tree; the file is read again at next use. Unsaved changes are lost.
     void Reload();
 
-    /// Lines of the file that could not be understood at the last load and were skipped.
+    /// Lines of the file that could not be understood at the last load and were skipped
+    /// (keys beyond the limits above among them, with the values under them).
     std::size_t SkippedLines();
     /// Why the file could not be read at the last load, or empty. While it is set, changes
     /// are kept in memory but never saved, so that the unread file is not overwritten.
@@ -113,6 +123,16 @@ public:
 
 private:
     struct Node;
+    /// One change made through this object and not yet saved; a save applies it again to
+    /// what the file holds then.
+    struct Change {
+        enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
+        Kind kind;
+        RegistryRoot root;
+        std::vector<std::string> parts;
+        std::string name;
+        RegistryValue value;
+    };
     Node* RootNode(RegistryRoot root);
     Node* Find(RegistryRoot root, std::string_view path);
     /// Walks down `parts` from `node`, making the keys that are missing; true in `created`
@@ -121,7 +141,9 @@ private:
     void EnsureLoaded();
     void Parse(std::string_view text);
     std::string Serialise() const;
-    RegistryStatus Changed();
+    RegistryStatus Changed(Change change);
+    /// Applies `change` to the tree in memory.
+    void Apply(const Change& change);
     RegistryStatus Save();
 
     std::mutex mutex_;
@@ -130,6 +152,7 @@ private:
     std::unique_ptr<Node> currentUser_;
     bool loaded_ = false;
     bool dirty_ = false;
+    std::vector<Change> changes_;
     int batchDepth_ = 0;
     std::size_t skippedLines_ = 0;
     std::string loadError_;

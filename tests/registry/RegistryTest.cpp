@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -82,6 +84,120 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
     EXPECT_EQ(registry.CreateKey(HKCR, "A\\\\B").code, RegistryStatus::Code::BadName);
 }
 
+std::string KeyPath(std::size_t depth) {
+    std::string path = "k";
+    for (std::size_t i = 1; i < depth; ++i) {
+        path += "\\k";
+    }
+    return path;
+}
+
+// The limits the system's registry has always had: 255 characters per key name, 512 levels,
+// and no control characters, which would split a line of the saved file.
+TEST_F(RegistryTest, RefusesNamesBeyondTheLimits) {
+    struct Row {
+        std::string path;
+        std::string value;
+        bool ok;
+    };
+    const Row rows[] = {
+        {KeyPath(512), "v", true},
+        {KeyPath(513), "v", false},
+        {std::string(255, 'n'), "v", true},
+        {std::string(256, 'n'), "v", false},
+        {"A\nB", "v", false},
+        {"A\tB", "v", false},
+        {"A", "v\r", false},
+        {"A", "v\x7f", false},
+        {"A", "v\xc3\xa9", true}, // UTF-8 is not a control character
+    };
+    Registry registry(path_);
+    for (const Row& row : rows) {
+        const RegistryStatus status = registry.SetString(HKCU, row.path, row.value, "x");
+        EXPECT_EQ(status.code, row.ok ? RegistryStatus::Code::Ok : RegistryStatus::Code::BadName)
+            << row.path.size() << " " << status.message;
+        EXPECT_EQ(registry.CreateKey(HKCR, row.path).ok(), row.path != "A" ? row.ok : true);
+    }
+    Registry reread(path_);
+    EXPECT_EQ(reread.GetString(HKCU, KeyPath(512), "v"), "x");
+    EXPECT_EQ(reread.SkippedLines(), 0u);
+}
+
+/// Runs `work` in a child process; its exit status 0 means it returned true.
+pid_t InChild(const std::function<bool()>& work) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::_exit(work() ? 0 : 1);
+    }
+    return pid;
+}
+
+bool Succeeded(pid_t pid) {
+    int status = 0;
+    return pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+TEST_F(RegistryTest, ProcessesSharingTheFileKeepEachOthersChanges) {
+    {
+        Registry seed(path_);
+        ASSERT_TRUE(seed.SetString(HKCU, "Shared", "gone", "x"));
+        ASSERT_TRUE(seed.SetString(HKCU, "Shared", "kept", "x"));
+    }
+    Registry mine(path_);
+    ASSERT_EQ(mine.GetString(HKCU, "Shared", "gone"), "x"); // read before the other writes
+    ASSERT_TRUE(Succeeded(InChild([&] {
+        Registry other(path_);
+        return other.SetString(HKCR, ".other", "", "theirs").ok();
+    })));
+    ASSERT_TRUE(mine.SetString(HKCR, ".mine", "", "ours"));
+    ASSERT_TRUE(mine.DeleteValue(HKCU, "Shared", "gone"));
+    EXPECT_EQ(mine.GetString(HKCR, ".other", ""), "theirs") << "a save takes in the file";
+    Registry after(path_);
+    EXPECT_EQ(after.GetString(HKCR, ".other", ""), "theirs");
+    EXPECT_EQ(after.GetString(HKCR, ".mine", ""), "ours");
+    EXPECT_EQ(after.ValueNames(HKCU, "Shared"), std::vector<std::string>{"kept"});
+
+    // Two processes saving at the same moment, key after key.
+    constexpr int kKeys = 30;
+    std::vector<pid_t> writers;
+    for (const char* key : {"One", "Two"}) {
+        writers.push_back(InChild([&, key] {
+            Registry registry(path_);
+            bool ok = true;
+            for (int i = 0; i < kKeys; ++i) {
+                ok = registry.SetDword(HKCU, key, "v" + std::to_string(i), i).ok() && ok;
+            }
+            return ok;
+        }));
+    }
+    for (pid_t writer : writers) {
+        EXPECT_TRUE(Succeeded(writer));
+    }
+    Registry both(path_);
+    EXPECT_EQ(both.ValueNames(HKCU, "One").size(), std::size_t{kKeys});
+    EXPECT_EQ(both.ValueNames(HKCU, "Two").size(), std::size_t{kKeys});
+    EXPECT_EQ(both.GetString(HKCR, ".mine", ""), "ours");
+}
+
+TEST_F(RegistryTest, AKeyTooDeepIsDroppedAndTheRestIsKept) {
+    // 500,000 levels in one line of a megabyte: once a crash at every start.
+    std::string text = "REGEDIT4\n[HKEY_CLASSES_ROOT\\" + KeyPath(500000) + "]\n\"v\"=\"x\"\n";
+    text += "[HKEY_CLASSES_ROOT\\" + KeyPath(512) + "]\n\"deep\"=\"kept\"\n";
+    WriteFile(text + "[HKEY_CLASSES_ROOT\\Good]\n\"Kept\"=\"yes\"\n");
+    {
+        Registry registry(path_);
+        EXPECT_EQ(registry.GetString(HKCR, "Good", "Kept"), "yes");
+        EXPECT_EQ(registry.GetString(HKCR, KeyPath(512), "deep"), "kept");
+        EXPECT_EQ(registry.SkippedLines(), 2u);
+        ASSERT_TRUE(registry.SetString(HKCR, "Good", "Saved", "yes"));
+    }
+    Registry reread(path_);
+    EXPECT_EQ(reread.GetString(HKCR, KeyPath(512), "deep"), "kept");
+    EXPECT_EQ(reread.SkippedLines(), 0u);
+    EXPECT_LT(ReadFile(path_).size(), 2000u * 512u);
+}
+
 TEST_F(RegistryTest, SavesByRenamingANewFileOverTheOld) {
     Registry registry(path_);
     ASSERT_TRUE(registry.SetString(HKCU, "K", "v", "old"));
@@ -123,7 +239,10 @@ TEST_F(RegistryTest, DamagedLinesAreSkippedAndTheRestIsRead) {
         "\"Dword\"=dword:123456789", // nine digits
         "\"Binary\"=hex:01,02,\\",   // value types we do not keep
         "NoQuotes=\"x\"",
+        "\"Line\\nBreak\"=\"x\"",      // a control character in a value name
         "[HKEY_CLASSES_ROOT\\A\\\\B]", // empty key name
+        "[HKEY_CLASSES_ROOT\\A\x01"
+        "B]", // a control character in a key name
         "\xff\xfe\x01garbage",
     };
     std::string text = "REGEDIT4\n";
