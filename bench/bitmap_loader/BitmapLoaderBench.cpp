@@ -4,6 +4,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/DispatchObject.h"
+#include "tests/support/OwnRegistry.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -106,10 +107,7 @@ BENCHMARK(BM_LoadABitmap)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    // Never read the user's own registry.
-    const std::string registry = std::filesystem::temp_directory_path() /
-                                 ("tavsim-bench-" + std::to_string(getpid()) + ".reg");
-    setenv("TAVSIM_REGISTRY", registry.c_str(), 0);
+    UseOwnRegistryUnlessSet();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -11,6 +11,7 @@
 #include "platform/ui/ScriptedPrompter.h"
 #include "platform/ui/SoundPlayer.h"
 #include "sprite_control/KaleidoATL.h"
+#include "tests/support/OwnRegistry.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -221,6 +222,7 @@ BENCHMARK(BM_UndoRestore)
 } // namespace
 
 int main(int argc, char** argv) {
+    UseOwnRegistryUnlessSet();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

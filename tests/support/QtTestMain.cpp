@@ -1,8 +1,11 @@
 // Test entry point for tests that need a QApplication.
+#include "tests/support/OwnRegistry.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    UseOwnRegistryUnlessSet();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
