@@ -22,3 +22,5 @@ ServerModule& PixloadModule() {
 }
 
 TAVSIM_SERVER_EXPORTS(PixloadModule)
+TAVSIM_SERVER_CLASSES("{20FA4677-FEE0-11D5-B550-D1D72E725270} KaleidPixload.KaleidPixload.1 "
+                      "KaleidPixload.KaleidPixload\n")

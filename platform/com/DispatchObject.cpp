@@ -21,7 +21,9 @@ HRESULT DispatchObject::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-std::uint32_t DispatchObject::AddRef() { return ++refs_; }
+std::uint32_t DispatchObject::AddRef() {
+    return ++refs_;
+}
 
 std::uint32_t DispatchObject::Release() {
     const std::uint32_t left = --refs_;
@@ -156,7 +158,6 @@ HRESULT DispatchObject::ArgToLong(std::span<const VARIANT> args, std::size_t ind
     return S_OK;
 }
 
-void DispatchObject::AddMember(std::string name, DISPID id, std::size_t argCount,
-                               Handler handler) {
+void DispatchObject::AddMember(std::string name, DISPID id, std::size_t argCount, Handler handler) {
     members_.push_back(Member{std::move(name), id, argCount, std::move(handler)});
 }

@@ -29,8 +29,7 @@ public:
 
     /// Reads argument `index` (call order) as a 32-bit integer with automation conversion;
     /// DISP_E_TYPEMISMATCH or DISP_E_OVERFLOW when it is not one.
-    static HRESULT ArgToLong(std::span<const VARIANT> args, std::size_t index,
-                             std::int32_t& out);
+    static HRESULT ArgToLong(std::span<const VARIANT> args, std::size_t index, std::int32_t& out);
 
 protected:
     /// `interfaceId` is the object's own dual interface, answered by QueryInterface beside

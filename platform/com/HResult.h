@@ -5,7 +5,9 @@
 
 using HRESULT = std::int32_t;
 
-constexpr HRESULT MakeHResult(std::uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeHResult(std::uint32_t code) {
+    return static_cast<HRESULT>(code);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -43,5 +45,9 @@ constexpr HRESULT SELFREG_E_TYPELIB = MakeHResult(0x80040200u);
 constexpr HRESULT SELFREG_E_CLASS = MakeHResult(0x80040201u);
 constexpr HRESULT TYPE_E_REGISTRYACCESS = MakeHResult(0x8002801Cu);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}

@@ -43,8 +43,8 @@ public:
     virtual HRESULT GetTypeInfoCount(std::uint32_t* pctinfo) = 0;
     /// Maps member names (case-insensitive, UTF-8) to DISPIDs. Unknown names give
     /// DISP_E_UNKNOWNNAME with DISPID_UNKNOWN in their slot.
-    virtual HRESULT GetIDsOfNames(REFIID riid, const char* const* rgszNames,
-                                  std::uint32_t cNames, LCID lcid, DISPID* rgDispId) = 0;
+    virtual HRESULT GetIDsOfNames(REFIID riid, const char* const* rgszNames, std::uint32_t cNames,
+                                  LCID lcid, DISPID* rgDispId) = 0;
     /// Calls a member. Errors: DISP_E_MEMBERNOTFOUND, DISP_E_BADPARAMCOUNT,
     /// DISP_E_TYPEMISMATCH (with *puArgErr the index into rgvarg), DISP_E_NONAMEDARGS, ...
     virtual HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, std::uint16_t wFlags,

@@ -3,6 +3,7 @@
 #include "platform/registry/Registry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +41,8 @@ std::string RealPath(const std::string& path) {
 /// The dynamic symbol tables of real libraries are far below this; larger claims are
 /// treated as a damaged file.
 constexpr std::uint64_t kMaxTableSize = 64ull << 20;
+/// A class list is a few lines; anything larger is not one.
+constexpr std::uint64_t kMaxExportedText = 64ull << 10;
 
 } // namespace
 
@@ -57,7 +60,13 @@ std::string InprocServerLoader::ProgramFolder() {
     return exe.parent_path().string();
 }
 
-bool InprocServerLoader::ExportsFunction(const std::string& path, std::string_view name) {
+namespace {
+
+/// Looks in the dynamic symbol table of the ELF shared object at `path` for a defined,
+/// exported symbol `name` that is a function (`function`) or a data object. For data, fills
+/// `data` (when given) with its bytes up to the first zero. Reads the file only; nothing of
+/// it is loaded or run.
+bool FindExport(const std::string& path, std::string_view name, bool function, std::string* data) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
@@ -101,18 +110,82 @@ bool InprocServerLoader::ExportsFunction(const std::string& path, std::string_vi
         }
         for (const ElfW(Sym) & symbol : symbols) {
             const unsigned binding = ELF64_ST_BIND(symbol.st_info);
-            if (symbol.st_shndx == SHN_UNDEF || ELF64_ST_TYPE(symbol.st_info) != STT_FUNC ||
+            if (symbol.st_shndx == SHN_UNDEF ||
+                ELF64_ST_TYPE(symbol.st_info) != (function ? STT_FUNC : STT_OBJECT) ||
                 (binding != STB_GLOBAL && binding != STB_WEAK) || symbol.st_name >= names.size()) {
                 continue;
             }
             const char* start = names.data() + symbol.st_name;
             const std::size_t length = ::strnlen(start, names.size() - symbol.st_name);
-            if (std::string_view(start, length) == name) {
+            if (std::string_view(start, length) != name) {
+                continue;
+            }
+            if (function || data == nullptr) {
+                return true;
+            }
+            // The bytes of a data symbol, found through the section that holds it.
+            if (symbol.st_shndx >= sections.size() || symbol.st_size > kMaxExportedText) {
+                return false;
+            }
+            const ElfW(Shdr)& holder = sections[symbol.st_shndx];
+            if (holder.sh_type == SHT_NOBITS || symbol.st_value < holder.sh_addr ||
+                symbol.st_value - holder.sh_addr > holder.sh_size ||
+                symbol.st_size > holder.sh_size - (symbol.st_value - holder.sh_addr)) {
+                return false;
+            }
+            std::string bytes(symbol.st_size, '\0');
+            if (!ReadAt(fd, size, holder.sh_offset + (symbol.st_value - holder.sh_addr),
+                        bytes.data(), bytes.size())) {
+                return false;
+            }
+            bytes.resize(::strnlen(bytes.data(), bytes.size()));
+            *data = std::move(bytes);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+/// Whether a class list (TavsimServerClasses) names `clsid`, or a class with the ProgID
+/// `progId`, on one of its lines "{CLSID} ProgID.1 ProgID".
+bool ListNames(std::string_view list, const std::string& clsid, std::string_view progId) {
+    while (!list.empty()) {
+        const std::size_t end = list.find('\n');
+        std::string_view line = list.substr(0, end);
+        list = end == std::string_view::npos ? std::string_view{} : list.substr(end + 1);
+        for (bool first = true; !line.empty(); first = false) {
+            const std::size_t space = line.find(' ');
+            const std::string_view word = line.substr(0, space);
+            line = space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
+            if (first ? (!clsid.empty() && SameIgnoringCase(word, clsid))
+                      : (!progId.empty() && SameIgnoringCase(word, progId))) {
                 return true;
             }
         }
     }
     return false;
+}
+
+} // namespace
+
+bool InprocServerLoader::ExportsFunction(const std::string& path, std::string_view name) {
+    return FindExport(path, name, true, nullptr);
+}
+
+std::optional<std::string> InprocServerLoader::ExportedText(const std::string& path,
+                                                            std::string_view name) {
+    std::string text;
+    if (!FindExport(path, name, false, &text)) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 const InprocServerLoader::Library* InprocServerLoader::Load(const std::string& path,
@@ -137,23 +210,33 @@ const InprocServerLoader::Library* InprocServerLoader::Load(const std::string& p
     return libraries_.emplace(real, std::move(library)).first->second.get();
 }
 
-std::vector<std::string> InprocServerLoader::FolderLibraries() {
+std::vector<std::string> InprocServerLoader::FolderLibraries(const std::string& clsid,
+                                                             std::string_view progId) {
     if (!folderLibraries_) {
-        std::vector<std::string> found;
+        // Only the files are read here; a library is loaded (and its initialisers run) only
+        // when its class list names the class asked for.
+        std::map<std::string, std::string> found;
         std::error_code ec;
         for (std::filesystem::directory_iterator it(ProgramFolder(), ec), end; !ec && it != end;
              it.increment(ec)) {
             const std::string file = it->path().string();
-            if (it->path().extension() == ".so" && it->is_regular_file(ec) &&
-                ExportsFunction(file, "DllGetClassObject")) {
-                found.push_back(RealPath(file));
+            if (it->path().extension() != ".so" || !it->is_regular_file(ec) ||
+                !ExportsFunction(file, "DllGetClassObject")) {
+                continue;
+            }
+            if (std::optional<std::string> list = ExportedText(file, kClassListSymbol)) {
+                found.emplace(RealPath(file), std::move(*list));
             }
         }
-        std::sort(found.begin(), found.end());
-        found.erase(std::unique(found.begin(), found.end()), found.end());
         folderLibraries_ = std::move(found);
     }
-    return *folderLibraries_;
+    std::vector<std::string> serving;
+    for (const auto& [path, list] : *folderLibraries_) {
+        if (ListNames(list, clsid, progId)) {
+            serving.push_back(path);
+        }
+    }
+    return serving;
 }
 
 HRESULT InprocServerLoader::GetClassObject(REFCLSID clsid, REFIID riid, void** ppv,
@@ -181,7 +264,12 @@ HRESULT InprocServerLoader::GetClassObject(REFCLSID clsid, REFIID riid, void** p
         return hr != CLASS_E_CLASSNOTAVAILABLE;
     };
     HRESULT hr = S_OK;
-    if (registered && !registered->empty()) {
+    if (registered && !registered->empty() && registered->front() != '/') {
+        // A relative path would be taken from wherever the program was started, such as the
+        // folder of a document that was double-clicked.
+        loadError = "het pad \"" + *registered +
+                    "\" onder InprocServer32 is niet absoluut en wordt niet geladen";
+    } else if (registered && !registered->empty()) {
         {
             std::lock_guard lock(mutex_);
             if (const Library* library = Load(*registered, loadError)) {
@@ -198,7 +286,7 @@ HRESULT InprocServerLoader::GetClassObject(REFCLSID clsid, REFIID riid, void** p
     std::vector<std::string> paths;
     {
         std::lock_guard lock(mutex_);
-        paths = FolderLibraries();
+        paths = FolderLibraries(clsidText, {});
     }
     for (const std::string& path : paths) {
         DllGetClassObjectFunction getClassObject = nullptr;
@@ -251,7 +339,7 @@ HRESULT InprocServerLoader::ClassFromProgID(std::string_view progId, CLSID* clsi
     std::vector<std::string> paths;
     {
         std::lock_guard lock(mutex_);
-        paths = FolderLibraries();
+        paths = FolderLibraries({}, name);
     }
     for (const std::string& path : paths) {
         TavsimClassFromProgIDFunction classFromProgId = nullptr;

@@ -1,9 +1,10 @@
 #pragma once
 // Finds and loads the component library that serves a class: the one named under
-// CLSID\{...}\InprocServer32 in the registry, or, for a class that is not registered (a
-// fresh build, an install without a registration step), one of the shared libraries in the
-// program's own folder that export DllGetClassObject. Libraries stay loaded for the life of
-// the process.
+// CLSID\{...}\InprocServer32 in the registry (an absolute path; any other is refused), or,
+// for a class that is not registered (a fresh build, an install without a registration
+// step), the shared library in the program's own folder whose exported class list
+// (TavsimServerClasses, ServerExports.h) names it. The folder's libraries are only read to
+// find their lists, never loaded for it. Libraries stay loaded for the life of the process.
 
 #include "platform/com/Guid.h"
 #include "platform/com/HResult.h"
@@ -38,6 +39,9 @@ public:
     /// only the file's headers and dynamic symbol table; false for anything that is not a
     /// readable ELF file of this machine.
     static bool ExportsFunction(const std::string& path, std::string_view name);
+    /// The text (up to its first zero) of the exported data symbol `name` of the ELF shared
+    /// object at `path`, read from the file without loading it; nullopt when there is none.
+    static std::optional<std::string> ExportedText(const std::string& path, std::string_view name);
 
 private:
     struct Library {
@@ -49,9 +53,11 @@ private:
 
     InprocServerLoader() = default;
     const Library* Load(const std::string& path, std::string& error);
-    std::vector<std::string> FolderLibraries();
+    /// Libraries beside the program whose class list names `clsid` or `progId`.
+    std::vector<std::string> FolderLibraries(const std::string& clsid, std::string_view progId);
 
     std::mutex mutex_;
     std::map<std::string, std::unique_ptr<Library>> libraries_;
-    std::optional<std::vector<std::string>> folderLibraries_;
+    /// Path of each library beside the program, with its class list.
+    std::optional<std::map<std::string, std::string>> folderLibraries_;
 };

@@ -5,6 +5,10 @@
 //   DllGetClassObject, DllCanUnloadNow, DllRegisterServer, DllUnregisterServer
 // and TavsimClassFromProgID, which lets CLSIDFromProgID find a class of a library that has
 // not been registered.
+//
+// TAVSIM_SERVER_CLASSES("{CLSID} ProgID.1 ProgID\n" ...) exports the library's class list,
+// one line per class of its table. A loader looking for an unregistered class reads it from
+// the file, so that only the library that serves the class is ever loaded.
 
 #include "platform/com/ServerModule.h"
 
@@ -15,6 +19,13 @@ using DllUnregisterServerFunction = HRESULT (*)();
 using TavsimClassFromProgIDFunction = HRESULT (*)(const char* progId, CLSID* clsid);
 
 #define TAVSIM_SERVER_EXPORT extern "C" __attribute__((visibility("default")))
+
+/// Name of the exported class list.
+inline constexpr const char* kClassListSymbol = "TavsimServerClasses";
+
+#define TAVSIM_SERVER_CLASSES(list)                                                                \
+    TAVSIM_SERVER_EXPORT const char TavsimServerClasses[];                                         \
+    const char TavsimServerClasses[] = list;
 
 #define TAVSIM_SERVER_EXPORTS(accessor)                                                            \
     TAVSIM_SERVER_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {     \

@@ -100,6 +100,30 @@ TEST_F(ComRuntimeTest, AStaleRegistrationFallsBackToTheProgramFolder) {
         << CoLastErrorText();
 }
 
+// Looking for a class, the loader runs code only from the library that serves it, and only
+// from an absolute path: a library beside a double-clicked document must not run.
+TEST_F(ComRuntimeTest, RunsNoLibraryThatDoesNotServeTheClass) {
+    ASSERT_TRUE(fs::exists(Bin("libtavsim_test_trap.so")));
+    const std::string key = "CLSID\\" + CLSID_TestGadget.ToString() + "\\InprocServer32";
+    const fs::path here = fs::current_path();
+    fs::current_path(InprocServerLoader::ProgramFolder());
+    Registry::Instance().SetString(HKCR, key, "", "./libtavsim_test_trap.so");
+    ComPtr<IUnknown> object;
+    EXPECT_EQ(CoCreateInstance(CLSID_TestGadget, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               object.PutVoid()),
+              CO_E_DLLNOTFOUND);
+    EXPECT_NE(CoLastErrorText().find(CLSID_TestGadget.ToString()), std::string::npos);
+    EXPECT_NE(CoLastErrorText().find("\"./libtavsim_test_trap.so\" onder InprocServer32 is niet "
+                                     "absoluut"),
+              std::string::npos)
+        << CoLastErrorText();
+    fs::current_path(here);
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID("No.Such.Class", &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(CLSIDFromProgID("KaleidPixload.KaleidPixload", &clsid), S_OK);
+    EXPECT_EQ(std::getenv("TAVSIM_TRAP_LOADED"), nullptr) << "the trap library ran";
+}
+
 TEST_F(ComRuntimeTest, RefusesBadRequests) {
     struct Row {
         const char* what;
@@ -163,6 +187,15 @@ TEST(InprocServerLoader, RecognisesLibrariesByTheirExports) {
         EXPECT_EQ(InprocServerLoader::ExportsFunction(row.path, row.function), row.expected)
             << row.path << " " << row.function;
     }
+    // The class list, read from the file: the class, its ProgID and version-independent one.
+    EXPECT_EQ(InprocServerLoader::ExportedText(Bin("libpixload.so"), "TavsimServerClasses"),
+              "{20FA4677-FEE0-11D5-B550-D1D72E725270} KaleidPixload.KaleidPixload.1 "
+              "KaleidPixload.KaleidPixload\n");
+    EXPECT_EQ(InprocServerLoader::ExportedText(Bin("libpixload.so"), "DllGetClassObject"),
+              std::nullopt);
+    EXPECT_EQ(
+        InprocServerLoader::ExportedText(Bin("libtavsim_test_trap.so"), "TavsimServerClasses"),
+        std::nullopt);
     fs::remove_all(folder);
 }
 

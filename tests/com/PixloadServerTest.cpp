@@ -81,8 +81,6 @@ TEST_F(PixloadServerTest, RegistersExactlyItsClassAndTypeLibrary) {
         "KaleidPixload.KaleidPixload.1\\CLSID|@=" + clsid,
         "KaleidPixload.KaleidPixload",
         "KaleidPixload.KaleidPixload|@=KaleidPixload Class",
-        "KaleidPixload.KaleidPixload\\CLSID",
-        "KaleidPixload.KaleidPixload\\CLSID|@=" + clsid,
         "KaleidPixload.KaleidPixload\\CurVer",
         "KaleidPixload.KaleidPixload\\CurVer|@=KaleidPixload.KaleidPixload.1",
         "CLSID",
