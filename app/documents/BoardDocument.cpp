@@ -74,6 +74,9 @@ BoardDocument BoardDocument::ReadFrom(KistReader& src) {
         throw BoardDocumentError("damaged board document: wire count " + std::to_string(count) +
                                  " is negative");
     }
+    // A board has 54 sockets, so at most a few thousand distinct wires; a count far beyond
+    // that is damage, refused before any wire is read.
+    CheckRange("wire count", count, kMaxWireCount);
     if (count > 0) {
         // A document that counts wires but lacks their chunk has lost them.
         if (src.PeekChunkType() != kWiresChunk) {

@@ -22,6 +22,8 @@ public:
     static constexpr std::int32_t kMaxDisplayValue = 9;
     static constexpr std::int32_t kMaxSensorMode = 2;
     static constexpr std::int32_t kMaxKnobSetting = 50;
+    /// Far above the 1431 distinct wires between 54 sockets; a larger count is damage.
+    static constexpr std::int32_t kMaxWireCount = 10000;
 
     /// One wire, by the socket names at its two ends.
     struct Wire {

@@ -205,6 +205,9 @@ TEST(BoardDocument, ValuesOutOfRangeAreRefusedNamingTheField) {
         {5, 51, "pulse generator setting 51"},
         {6, -1, "comparator setting -1"},
         {7, 1000, "variable voltage setting 1000"},
+        // 54 sockets make 1431 distinct wires; a count far beyond is refused before reading.
+        {1, 10001, "wire count 10001"},
+        {1, 2147483647, "wire count 2147483647"},
     };
     TempFolder folder;
     for (const Case& c : cases) {
@@ -241,7 +244,7 @@ TEST(BoardDocument, WireCountNeverMakesMoreWiresThanTheStreamHolds) {
     huge[17] = 0xFF;
     huge[18] = 0xFF;
     huge[19] = 0x7F;
-    EXPECT_THROW(ReadBytes(folder, huge), KistReadError);
+    EXPECT_THROW(ReadBytes(folder, huge), BoardDocumentError);
 
     // A fewer count reads the first wires only.
     Bytes fewer = fiveWires;
@@ -265,7 +268,7 @@ TEST(BoardDocument, WireCountNeverMakesMoreWiresThanTheStreamHolds) {
     ram.EndChunk();
     ram.EndChunk();
     ram.ResetToStart();
-    EXPECT_THROW(BoardDocument::ReadFrom(ram), KistReadError);
+    EXPECT_THROW(BoardDocument::ReadFrom(ram), KistError);
 }
 
 // Damaged documents: each either reads or is refused with a KistError; none crashes or hangs.
