@@ -75,8 +75,21 @@ public:
     const std::string& ErrorText() const { return error_; }
 
 private:
-    /// Reads the contents of a block up to and including its '}'.
+    /// Reads the contents of a block up to and including its '}'. Blocks nest no deeper
+    /// than keys may lie, so a hostile script cannot exhaust the stack.
     bool Block(std::vector<RegistryScript::Value>& values, std::vector<RegistryScript::Key>& keys) {
+        if (depth_ > Registry::kMaxKeyDepth) {
+            return Error("te diep genest: meer dan " + std::to_string(Registry::kMaxKeyDepth) +
+                         " niveaus");
+        }
+        ++depth_;
+        const bool ok = BlockContents(values, keys);
+        --depth_;
+        return ok;
+    }
+
+    bool BlockContents(std::vector<RegistryScript::Value>& values,
+                       std::vector<RegistryScript::Key>& keys) {
         while (token_.kind != Token::Kind::Close) {
             if (token_.kind == Token::Kind::End) {
                 return Error("'}' ontbreekt");
@@ -275,6 +288,7 @@ private:
     int line_ = 1;
     Token token_;
     std::string error_;
+    std::size_t depth_ = 0;
 };
 
 } // namespace

@@ -45,10 +45,15 @@ HKCU
 
 TEST(RegistryScript, RefusesBrokenScriptsNamingTheLine) {
     struct Row {
-        const char* script;
+        std::string script;
         const char* expected;
     };
+    std::string nested = "HKCR {";
+    for (int i = 0; i < 100000; ++i) {
+        nested += " K {";
+    }
     const Row rows[] = {
+        {nested, "regel 1: te diep genest: meer dan 512 niveaus"},
         {"HKCR\n{\n  Key = s 'x'\n", "regel 4: '}' ontbreekt"},
         {"HKLM { Key }", "regel 1: onbekende hoofdsleutel 'HKLM'"},
         {"HKCR {\n Key = s '%NOPE%'\n}", "regel 2: onbekende variabele %NOPE%"},
