@@ -147,6 +147,9 @@ TEST_F(Knob, TheCloseBoxHidesTheKnobAtTheNextUpdate) {
     EXPECT_TRUE(knob.Visible()); // the tick still copies the value until the next Update
     EXPECT_EQ(knob.Value(), 30);
     EXPECT_EQ(canvas.SpriteInfo(knob.DialSprite())->state, 0);
+    // The open knob lies above the wires (level 8).
+    EXPECT_EQ(canvas.SpriteInfo(knob.DialSprite())->level, 10);
+    EXPECT_EQ(canvas.SpriteInfo(knob.PointerSprite())->level, 10);
 
     knob.Update();
     EXPECT_FALSE(knob.Visible());

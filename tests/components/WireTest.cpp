@@ -55,6 +55,14 @@ TEST_F(Wires, ASegmentBecomesOneSpritePerTenPixelsCentredOnEqualParts) {
         {"downward", 100, 100, 100, 130, 8, {{84, 89}, {84, 99}, {84, 109}}},
         {"upward", 100, 130, 100, 100, 24, {{84, 109}, {84, 99}, {84, 89}}},
         {"sloped 3:4", 0, 0, 30, 40, 5, {{-13, -12}, {-7, -4}, {-1, 4}, {5, 12}, {11, 20}}},
+        // (-60, 6) lies nearer frame 15 by the true angle, nearer frame 16 by 3.14.
+        {"where 3.14 and pi pick different frames",
+         200,
+         100,
+         140,
+         106,
+         16,
+         {{179, 84}, {169, 86}, {159, 86}, {149, 88}, {139, 88}, {129, 90}}},
     };
     for (const SegmentCase& c : cases) {
         SCOPED_TRACE(c.what);

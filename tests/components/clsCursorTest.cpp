@@ -29,6 +29,7 @@ TEST_F(Cursor, ShowPointAtTheSamePlaceRedrawsOnce) {
     cursor.ShowPoint(44, 49);
     EXPECT_EQ(State(), 0);
     EXPECT_EQ(At(), QPoint(28, 33));
+    EXPECT_EQ(canvas.SpriteInfo(cursor.Sprite())->level, 10) << "above the wires (level 8)";
 
     Tamper();
     cursor.ShowPoint(44, 49);

@@ -91,6 +91,89 @@ TEST(clsSnaps, TableHoldsFiftyFourUniqueEntriesThatEachHitThemselves) {
     }
 }
 
+struct EntryRow {
+    const char* naam;
+    int x;
+    int y;
+    int radius;
+    int connectable;
+    int soort;
+};
+
+// The whole table in its order, as the board is drawn and documents are read against it.
+TEST(clsSnaps, EveryEntryInOrderWithPlaceRadiusConnectableAndKind) {
+    const clsSnaps snaps;
+    const EntryRow rows[] = {
+        {"Sensor 1", 44, 49, 24, 0, 2},
+        {"Sensor 2", 44, 102, 24, 0, 2},
+        {"Geluids Sensor", 31, 145, 10, 0, 2},
+        {"Sensor 1 Uit Geel", 98, 50, 10, -1, 2},
+        {"Sensor 2 Uit Geel", 98, 101, 10, -1, 2},
+        {"Geluids Sensor Uit Geel", 98, 144, 10, -1, 2},
+        {"Drukknop 1 Uit Geel", 98, 179, 10, -1, 2},
+        {"Drukknop 2 Uit Geel", 98, 214, 10, -1, 2},
+        {"Var. Spanning Uit Geel", 98, 256, 10, -1, 2},
+        {"Puls Generator Uit Geel", 98, 295, 10, -1, 2},
+        {"Transistor In", 133, 41, 10, -1, 1},
+        {"EN-poort Ingang 1", 133, 110, 10, -1, 1},
+        {"EN-poort Ingang 2", 133, 145, 10, -1, 1},
+        {"Geheugen Set (In)", 134, 180, 10, -1, 1},
+        {"Geheugen Reset (In)", 134, 215, 10, -1, 1},
+        {"Transistor Uit", 199, 41, 10, -1, 2},
+        {"EN-poort Uit", 199, 128, 10, -1, 2},
+        {"Geheugen Uit", 200, 198, 10, -1, 2},
+        {"Comparator In", 222, 42, 10, -1, 1},
+        {"Comparator Uit", 287, 41, 10, -1, 2},
+        {"OF-poort Ingang 1", 222, 111, 10, -1, 1},
+        {"OF-poort Ingang 2", 222, 145, 10, -1, 1},
+        {"OF-poort Uit", 287, 128, 10, -1, 2},
+        {"Invertor Ingang", 222, 197, 10, -1, 1},
+        {"Invertor Uitgang", 288, 197, 10, -1, 2},
+        {"LED 1 Ingang", 322, 41, 10, -1, 1},
+        {"LED 2 Ingang", 322, 75, 10, -1, 1},
+        {"LED 3 Ingang", 323, 110, 10, -1, 1},
+        {"LED 4 Ingang", 323, 145, 10, -1, 1},
+        {"Zoemer", 323, 197, 10, -1, 1},
+        {"Relais Controle (In)", 323, 245, 10, -1, 1},
+        {"Relais Ingang 1 (in/uit)", 368, 246, 10, -1, 3},
+        {"Relais Ingang 2 (in/uit)", 393, 245, 10, -1, 3},
+        {"Relais Uitgang 1 (in/uit)", 369, 285, 10, -1, 3},
+        {"Relais Uitgang 2 (in/uit)", 394, 285, 10, -1, 3},
+        {"Pulsenteller Uitgang 1", 288, 250, 10, -1, 2},
+        {"Pulsenteller Uitgang 2", 266, 249, 10, -1, 2},
+        {"Pulsenteller Uitgang 4", 244, 249, 10, -1, 2},
+        {"Pulsenteller Uitgang 8", 222, 250, 10, -1, 2},
+        {"Pulsenteller Tel pulsen (In)", 133, 249, 10, -1, 1},
+        {"Pulsenteller Teller aan/uit (In)", 133, 281, 10, -1, 1},
+        {"Pulsenteller Reset (In)", 134, 305, 10, -1, 1},
+        {"AD-omzetter In", 30, 336, 10, -1, 1},
+        {"AD-omzetter Uitgang 8", 51, 335, 10, -1, 2},
+        {"AD-omzetter Uitgang 4", 70, 335, 10, -1, 2},
+        {"AD-omzetter Uitgang 2", 87, 335, 10, -1, 2},
+        {"AD-omzetter Uitgang 1", 104, 335, 10, -1, 2},
+        {"Drukknop 1", 30, 180, 10, 0, 0},
+        {"Drukknop 2", 29, 214, 10, 0, 0},
+        {"Var. Spanning In Zwart", 31, 256, 10, -1, 0},
+        {"Var. Spanning Regelaar", 63, 256, 10, 0, 0},
+        {"Puls Generator Regelaar", 64, 296, 10, 0, 0},
+        {"Pulsenteller Reset Drukknop", 200, 305, 10, 0, 0},
+        {"Comparator Regelaar", 266, 72, 10, 0, 0},
+    };
+    ASSERT_EQ(snaps.GetSnapCount(), static_cast<int>(std::size(rows)));
+    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+        const EntryRow& row = rows[i];
+        SCOPED_TRACE(row.naam);
+        EXPECT_EQ(snaps.GetSnapItemName(i + 1), row.naam);
+        EXPECT_EQ(snaps.GetXbyName(row.naam), row.x);
+        EXPECT_EQ(snaps.GetYbyName(row.naam), row.y);
+        EXPECT_EQ(snaps.GetConnectablebyName(row.naam), row.connectable);
+        EXPECT_EQ(snaps.GetSoortbyName(row.naam), row.soort);
+        // The radius, seen through the hit test straight below the centre.
+        EXPECT_EQ(snaps.GetSnapName(row.x, row.y + row.radius - 1), row.naam);
+        EXPECT_NE(snaps.GetSnapName(row.x, row.y + row.radius), row.naam);
+    }
+}
+
 TEST(clsSnaps, PositionsOutsideTheTableThrow) {
     const clsSnaps snaps;
     EXPECT_THROW(snaps.GetSnapItemName(-1), std::out_of_range);
