@@ -220,8 +220,12 @@ bool FORM1::Form_Load(std::string_view commandLine) {
         splash.close();
         ClearObjects();
         std::fprintf(stderr, "tavsim: %s\n", error.what());
-        Prompter::Current().Message("Het bestand " + error.File() +
-                                        " kan niet worden geladen. Tavelon kan niet starten.",
+        Prompter::Current().Message(error.Component().empty()
+                                        ? "Het bestand " + error.File() +
+                                              " kan niet worden geladen. Tavelon kan niet starten."
+                                        : "Het onderdeel " + error.Component() +
+                                              " (plaatjes laden) kan niet worden gemaakt: " +
+                                              error.Reason() + ". Tavelon kan niet starten.",
                                     "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
         return false;
     } catch (const std::exception& error) {
@@ -556,13 +560,9 @@ void FORM1::ShowDocument(const std::string& path) {
 // ---- undo and redo -------------------------------------------------------------------------
 
 bool FORM1::Undo_AddThisState() {
-    const std::int32_t before = history_.Index();
     bool recorded = true;
     try {
         history_.AddThisState([this](KistWriter& dest) { WriteTo(dest); });
-        if (keptIndex_ > before) {
-            keptIndex_ = -1;
-        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
         TellError(std::string("De wijziging kan niet ongedaan gemaakt worden: ") + error.what());
@@ -573,17 +573,8 @@ bool FORM1::Undo_AddThisState() {
 }
 
 void FORM1::Rollback() {
-    const std::int32_t removed = history_.Index();
-    const std::int32_t count = history_.Count();
     const auto read = [this](KistReader& src) { ReadFrom(src); };
     RestoreState("Ongedaan maken", [this, &read] { history_.Rollback(read); });
-    if (history_.Count() < count) {
-        if (keptIndex_ == removed) {
-            keptIndex_ = -1;
-        } else if (keptIndex_ > removed) {
-            --keptIndex_;
-        }
-    }
 }
 
 void FORM1::RestoreState(const char* what, const std::function<void()>& step) {
@@ -603,15 +594,16 @@ void FORM1::RestoreState(const char* what, const std::function<void()>& step) {
 void FORM1::StartNewHistory() {
     history_.Reset();
     Undo_AddThisState();
-    keptIndex_ = history_.Index();
+    kept_ = Snapshot();
 }
 
 void FORM1::MarkSaved() {
-    keptIndex_ = history_.Index();
+    kept_ = Snapshot();
 }
 
 bool FORM1::HasUnsavedChanges() const {
-    return history_.Index() != keptIndex_;
+    // The whole board counts, also what records no undo state: knob settings, the counter.
+    return Snapshot() != kept_;
 }
 
 void FORM1::UpdateUndoMenu() {

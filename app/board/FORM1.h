@@ -205,8 +205,8 @@ public:
     /// Open.
     std::int32_t UndoIndex() const { return history_.Index(); }
     const UndoHistory& History() const { return history_; }
-    /// Whether closing should ask to keep the board: the board shown is not the one of the
-    /// fresh history's first state (when nothing has been saved since) or of the last save.
+    /// Whether closing should ask to keep the board: the board, its settings included,
+    /// differs from the one last opened, saved or started with.
     bool HasUnsavedChanges() const;
 
     /// Checks that no two outputs are wired together. When some are, shows "Je begaat een
@@ -306,9 +306,8 @@ private:
     std::unique_ptr<BoardPointer> pointer_;
 
     UndoHistory history_;
-    /// Undo position whose board is kept: the first state of a fresh history or the state
-    /// last saved; -1 once that state has left the history.
-    std::int32_t keptIndex_ = 0;
+    /// The board as last opened, saved or started with (New included).
+    BoardDocument kept_;
     BoardFiles files_{*this};
 
     std::int32_t comparatorValue_ = 0;

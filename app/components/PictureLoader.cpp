@@ -33,16 +33,18 @@ void PictureLoader::MakeLoader(const std::string& file) {
             CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, loader.PutVoid());
     }
     if (FAILED(hr) || !loader) {
-        throw PictureLoadError(file, "the picture loader component " + std::string(kLoaderProgId) +
-                                         " cannot be made (" + Hex(hr) + ", " + CoLastErrorText() +
-                                         ")");
+        std::string reason = CoLastErrorText();
+        if (reason.empty()) {
+            reason = "foutcode " + Hex(hr);
+        }
+        throw PictureLoadError(file, std::string(kLoaderProgId), reason + " (" + Hex(hr) + ")");
     }
     const char* const names[] = {"LoadABitmap"};
     DISPID id = DISPID_UNKNOWN;
     hr = loader->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr)) {
-        throw PictureLoadError(file, "the picture loader component " + std::string(kLoaderProgId) +
-                                         " has no member LoadABitmap (" + Hex(hr) + ")");
+        throw PictureLoadError(file, std::string(kLoaderProgId),
+                               "het kent LoadABitmap niet (" + Hex(hr) + ")");
     }
     loader_ = std::move(loader);
     loadABitmap_ = id;

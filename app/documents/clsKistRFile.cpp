@@ -3,6 +3,7 @@
 #include "app/documents/KistError.h"
 #include "app/documents/LittleEndian.h"
 #include "app/documents/Windows1252.h"
+#include "platform/errors/SystemError.h"
 
 #include <bit>
 #include <cerrno>
@@ -30,14 +31,14 @@ void clsKistRFile::OpenFile(const std::string& fname) {
     CloseFile();
     std::error_code ec;
     if (std::filesystem::is_directory(std::filesystem::path(fname), ec)) {
-        throw KistOpenError("cannot open \"" + fname + "\" for reading: it is a folder");
+        throw KistOpenError("\"" + fname + "\" kan niet worden gelezen: het is een map");
     }
     errno = 0;
     std::FILE* file = std::fopen(fname.c_str(), "rb");
     if (file == nullptr) {
         const int error = errno;
-        throw KistOpenError("cannot open \"" + fname + "\" for reading: " +
-                            (error != 0 ? std::strerror(error) : "unknown error"));
+        throw KistOpenError("\"" + fname +
+                            "\" kan niet worden gelezen: " + SystemError::Reason(error));
     }
     // Our own buffer does the buffering; the stream passes whole blocks straight through.
     std::setvbuf(file, nullptr, _IONBF, 0);
@@ -80,8 +81,8 @@ bool clsKistRFile::Refill() {
     if (got == 0 && std::ferror(file_) != 0) {
         const int error = errno;
         std::clearerr(file_);
-        throw KistReadError("cannot read \"" + name_ +
-                            "\": " + (error != 0 ? std::strerror(error) : "unknown error"));
+        throw KistReadError("\"" + name_ +
+                            "\" kan niet worden gelezen: " + SystemError::Reason(error));
     }
     tail_ += got;
     return got > 0;

@@ -3,6 +3,7 @@
 #include "app/documents/KistError.h"
 #include "app/documents/LittleEndian.h"
 #include "app/documents/Windows1252.h"
+#include "platform/errors/SystemError.h"
 
 #include <bit>
 #include <cerrno>
@@ -21,7 +22,7 @@ int NextFileNr() {
 }
 
 std::string Reason(int error) {
-    return error != 0 ? std::strerror(error) : "unknown error";
+    return SystemError::Reason(error);
 }
 
 } // namespace
@@ -40,7 +41,7 @@ void clsKistWFile::OpenFile(const std::string& fname) {
     std::FILE* file = std::fopen(fname.c_str(), "wb");
     if (file == nullptr) {
         const int error = errno;
-        throw KistOpenError("cannot open \"" + fname + "\" for writing: " + Reason(error));
+        throw KistOpenError("\"" + fname + "\" kan niet worden geschreven: " + Reason(error));
     }
     // Our own buffer does the buffering; the stream passes whole blocks straight through, so
     // that a failed write shows at once.
@@ -75,7 +76,7 @@ void clsKistWFile::CloseFile() {
     buffer_.shrink_to_fit();
     used_ = 0;
     if (!closed && failure_.empty()) {
-        failure_ = "cannot close \"" + name_ + "\": " + Reason(error);
+        failure_ = "\"" + name_ + "\" kan niet worden gesloten: " + Reason(error);
     }
     if (!failure_.empty()) {
         std::string failure = std::move(failure_);
@@ -109,7 +110,7 @@ void clsKistWFile::Flush() {
     written_ += static_cast<std::int64_t>(done);
     used_ = 0;
     if (done != wanted) {
-        Fail("cannot write", error);
+        Fail("schrijven mislukt in", error);
     }
 }
 
@@ -140,7 +141,7 @@ void clsKistWFile::Patch(std::int64_t at, std::int32_t value) {
     if (std::fseek(file_, static_cast<long>(at), SEEK_SET) != 0 ||
         std::fwrite(bytes, 1, sizeof bytes, file_) != sizeof bytes ||
         std::fseek(file_, 0, SEEK_END) != 0) {
-        Fail("cannot write", errno);
+        Fail("schrijven mislukt in", errno);
     }
 }
 

@@ -14,7 +14,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace board_test {
@@ -437,7 +440,7 @@ TEST_F(Form1Document, AFailedSaveKeepsTheOldFileAndTheDocument) {
     EXPECT_TRUE(form->HasUnsavedChanges());
 }
 
-enum class Step { Change, Save, Undo, Open };
+enum class Step { Change, Save, Undo, Open, Knob, Count, CounterReset };
 
 struct CloseRow {
     const char* what;
@@ -458,6 +461,11 @@ TEST_F(Form1Document, CloseAsksOnlyWhenTheBoardDiffersFromWhatIsKept) {
         {"saved board left the history",
          {Step::Change, Step::Change, Step::Save, Step::Undo, Step::Change, Step::Undo},
          true},
+        // Changes that record no undo state count too.
+        {"a knob turned after a save", {Step::Change, Step::Save, Step::Knob}, true},
+        {"a pulse counted", {Step::Count}, true},
+        {"the counter reset after a save", {Step::Count, Step::Save, Step::CounterReset}, true},
+        {"a knob turned right after start-up", {Step::Knob}, true},
     };
     for (const CloseRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -477,6 +485,17 @@ TEST_F(Form1Document, CloseAsksOnlyWhenTheBoardDiffersFromWhatIsKept) {
                 break;
             case Step::Open:
                 ASSERT_TRUE(form->OpenBoard(saved));
+                break;
+            case Step::Knob:
+                Click("Comparator Regelaar");
+                form->Knob()->SetValue(25);
+                form->Timer1_Timer();
+                break;
+            case Step::Count:
+                form->Display()->IncreaseValue();
+                break;
+            case Step::CounterReset:
+                Click("Pulsenteller Reset Drukknop");
                 break;
             }
         }
@@ -560,4 +579,56 @@ TEST_F(Form1Document, TheCommandLineOpensItsDocumentAtStartUp) {
 }
 
 } // namespace
+// Every board under tests/data/boards is read as the File menu reads it and compared with the
+// expectation beside it: "refused", or the settings and wires it must give.
+TEST(BoardCorpus, EveryBoardGivesWhatItsExpectationSays) {
+    int ran = 0;
+    int refused = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TAVSIM_BOARD_CORPUS)) {
+        if (entry.path().extension() != ".tvb") {
+            continue;
+        }
+        const std::string board = entry.path().string();
+        SCOPED_TRACE(board);
+        std::ifstream expectation(std::filesystem::path(entry.path()).replace_extension(".expect"));
+        ASSERT_TRUE(expectation) << "no expectation beside the board";
+        BoardDocument expected;
+        bool refuse = false;
+        for (std::string line; std::getline(expectation, line);) {
+            std::istringstream words(line);
+            std::string word;
+            words >> word;
+            int b1 = 0;
+            int b2 = 0;
+            if (word == "refused") {
+                refuse = true;
+            } else if (word == "display") {
+                words >> expected.displayValue;
+            } else if (word == "sensors") {
+                words >> expected.sensor1 >> expected.sensor2;
+            } else if (word == "knobs") {
+                words >> expected.pulseGenerator >> expected.comparator >> expected.variableVoltage;
+            } else if (word == "buttons" && (words >> b1 >> b2)) {
+                expected.pushButton1 = b1 != 0;
+                expected.pushButton2 = b2 != 0;
+            } else if (word == "wire") {
+                const std::string rest = line.substr(5);
+                const std::size_t bar = rest.find('|');
+                expected.wires.push_back({rest.substr(0, bar), rest.substr(bar + 1)});
+            } else {
+                ADD_FAILURE() << "unknown expectation: " << line;
+            }
+        }
+        ++ran;
+        if (refuse) {
+            ++refused;
+            EXPECT_THROW(BoardFiles::Read(board), KistError);
+        } else {
+            EXPECT_EQ(BoardFiles::Read(board), expected);
+        }
+    }
+    EXPECT_EQ(ran, 8) << "boards in the corpus";
+    EXPECT_EQ(refused, 5) << "of them refused";
+}
+
 } // namespace board_test

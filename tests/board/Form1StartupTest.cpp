@@ -10,6 +10,7 @@
 #include "app/components/clsVoltControl.h"
 #include "app/simulation/clsGraph.h"
 #include "app/sound/UCWaveIn.h"
+#include "platform/registry/Registry.h"
 #include "platform/ui/ProgramFolder.h"
 #include "sprite_control/KaleidoATL.h"
 
@@ -176,6 +177,32 @@ TEST_F(Form1Startup, AMissingPictureStopsTheStartWithADutchMessage) {
         EXPECT_FALSE(failed.Form_Load());
         failed.Timer1_Timer();
     }
+}
+
+// A registration that leads to a library that is not there: the message names the component
+// and why it could not be made, not a picture.
+TEST_F(Form1Startup, AMissingComponentLibraryIsNamedWithItsReason) {
+    Registry& registry = Registry::Instance();
+    const std::string clsid = "{5A1E0002-7AB5-4C0D-9E11-000000000002}";
+    registry.SetString(RegistryRoot::ClassesRoot, "KaleidPixload.KaleidPixload\\CLSID", "", clsid);
+    registry.SetString(RegistryRoot::ClassesRoot, "CLSID\\" + clsid + "\\InprocServer32", "",
+                       "/nonexistent/libpixload.so");
+    prompter.messages.clear();
+    FORM1 failed;
+    EXPECT_FALSE(failed.Form_Load());
+    registry.DeleteKey(RegistryRoot::ClassesRoot, "KaleidPixload.KaleidPixload");
+    registry.DeleteKey(RegistryRoot::ClassesRoot, "CLSID\\" + clsid);
+    ASSERT_EQ(prompter.messages.size(), 1U);
+    const std::string& text = prompter.messages[0].text;
+    EXPECT_EQ(text.rfind("Het onderdeel KaleidPixload.KaleidPixload (plaatjes laden) kan niet "
+                         "worden gemaakt: ",
+                         0),
+              0U)
+        << text;
+    EXPECT_NE(text.find("/nonexistent/libpixload.so"), std::string::npos) << text;
+    EXPECT_NE(text.find(clsid), std::string::npos) << text;
+    EXPECT_EQ(text.find("Bord.bmp"), std::string::npos) << text;
+    EXPECT_EQ(prompter.messages[0].title, "Fout");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -89,6 +90,18 @@ TEST_F(Form1Tick, EntersTheSourcesInOrderWithTheirValues) {
         EXPECT_EQ(form->Graph()->GetPuntValueByName(s.naam, -1), s.Value) << s.naam;
     }
     EXPECT_EQ(entered, expected);
+
+    // Every bit of the digit on its own output: 6 is 2 + 4, 9 is 8 + 1.
+    const std::pair<std::int32_t, std::array<std::int32_t, 4>> digits[] = {{6, {0, 50, 50, 0}},
+                                                                           {9, {50, 0, 0, 50}}};
+    for (const auto& [digit, bits] : digits) {
+        form->Display()->SetValue(digit);
+        Tick();
+        EXPECT_EQ(Source("Pulsenteller Uitgang 1"), bits[0]) << digit;
+        EXPECT_EQ(Source("Pulsenteller Uitgang 2"), bits[1]) << digit;
+        EXPECT_EQ(Source("Pulsenteller Uitgang 4"), bits[2]) << digit;
+        EXPECT_EQ(Source("Pulsenteller Uitgang 8"), bits[3]) << digit;
+    }
 }
 
 TEST_F(Form1Tick, CounterOutputsLagOneStepBehindACount) {

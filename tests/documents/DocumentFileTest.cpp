@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -86,25 +87,64 @@ TEST(DocumentFile, SaveFailingHalfWayKeepsTheOldFile) {
     EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"oud.tvb"});
 }
 
-TEST(DocumentFile, SaveIntoAReadOnlyFolderKeepsTheOldFile) {
+// A read-only folder holding a file the user may write (a shared class folder): the document
+// is written in place. A read-only file there still fails, in Dutch, and keeps its bytes.
+TEST(DocumentFile, SaveIntoAReadOnlyFolderWritesAWritableFileInPlace) {
     TempFolder folder;
-    const std::string path = folder.File("oud.tvb");
-    const Bytes old = {0xDA, 0xDA, 0x00, 0x00, 0x00, 0x00};
-    WriteFileBytes(path, old);
-    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(folder.Path().c_str(), W_OK) == 0) {
-        fs::permissions(folder.Path(), fs::perms::owner_all);
+    const std::string shared = folder.File("gedeeld.tvb");
+    const std::string locked = folder.File("oud.tvb");
+    const Bytes old = {0xDA, 0xDA, 0x00, 0x00, 0x00, 0x00, 1,  2,  3,  4,  5,  6,  7,  8,  9,
+                       10,   11,   12,   13,   14,   15,   16, 17, 18, 19, 20, 21, 22, 23, 24,
+                       25,   26,   27,   28,   29,   30,   31, 32, 33, 34, 35, 36, 37, 38, 39,
+                       40,   41,   42,   43,   44,   45,   46, 47, 48, 49, 50, 51, 52, 53, 54,
+                       55,   56,   57,   58,   59,   60,   61, 62, 63, 64, 65, 66};
+    WriteFileBytes(shared, old); // longer than the new document: the rest must go
+    WriteFileBytes(locked, old);
+    fs::permissions(shared, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                               fs::perms::others_exec));
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                       fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+    // Root may write anywhere, so as root the saves run as an ordinary user.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(10);
+        }
+        if (::access(folder.Path().c_str(), W_OK) == 0) {
+            ::_exit(11);
+        }
+        int result = 0;
+        try {
+            DocumentFile::Save(TwoWireBoard(), shared);
+        } catch (const std::exception&) {
+            result |= 1;
+        }
+        try {
+            DocumentFile::Save(TwoWireBoard(), locked);
+            result |= 2;
+        } catch (const KistOpenError& e) {
+            const std::string text = e.what();
+            if (text.find(locked) == std::string::npos ||
+                text.find("geen toestemming") == std::string::npos) {
+                result |= 4;
+            }
+        }
+        ::_exit(result);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::permissions(folder.Path(), fs::perms::owner_all);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 11) {
         GTEST_SKIP() << "this user may write into read-only folders";
     }
-    try {
-        DocumentFile::Save(TwoWireBoard(), path);
-        ADD_FAILURE() << "saved into a read-only folder";
-    } catch (const KistOpenError& e) {
-        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
-    }
-    fs::permissions(folder.Path(), fs::perms::owner_all);
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_EQ(Entries(folder.Path()), std::vector<std::string>{"oud.tvb"});
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not saved in place, 2: read-only file written, "
+                                         "4: reason not named in Dutch";
+    EXPECT_EQ(DocumentFile::Load(shared), TwoWireBoard());
+    EXPECT_EQ(ReadFileBytes(locked), old);
+    EXPECT_EQ(Entries(folder.Path()), (std::vector<std::string>{"gedeeld.tvb", "oud.tvb"}));
 }
 
 // Even a user who may write anywhere cannot make files in /proc: the same failure, for root.

@@ -20,10 +20,10 @@ TEST(KistFileOpen, RefusesMissingFilesAndFolders) {
         const char* reason;
     };
     const Case cases[] = {
-        {"missing file", folder.File("missing.tvb"), false, "No such file"},
-        {"folder, reading", folder.Path(), false, "folder"},
-        {"folder, writing", folder.Path(), true, "directory"},
-        {"file in a missing folder", folder.File("none/board.tvb"), true, "No such file"},
+        {"missing file", folder.File("missing.tvb"), false, ": niet gevonden"},
+        {"folder, reading", folder.Path(), false, ": het is een map"},
+        {"folder, writing", folder.Path(), true, ": het is een map"},
+        {"file in a missing folder", folder.File("none/board.tvb"), true, ": niet gevonden"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -108,7 +108,7 @@ TEST(KistFileWrite, OpeningAgainCompletesAndCutsTheFirstFile) {
     EXPECT_EQ(ReadFileBytes(folder.File("a.tvb")), first);
 }
 
-// /dev/full opens but refuses every byte with "No space left on device", like a full disk.
+// /dev/full opens but refuses every byte as a full disk does.
 TEST(KistFileWrite, FullDiskIsReportedNotLost) {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full here";
@@ -132,7 +132,7 @@ TEST(KistFileWrite, FullDiskIsReportedNotLost) {
     } catch (const KistWriteError& e) {
         const std::string message = e.what();
         EXPECT_NE(message.find("/dev/full"), std::string::npos) << message;
-        EXPECT_NE(message.find("No space left"), std::string::npos) << message;
+        EXPECT_NE(message.find("de schijf is vol"), std::string::npos) << message;
     }
     EXPECT_EQ(file.FileNr(), 0) << "closed all the same";
     EXPECT_NO_THROW(file.CloseFile());
