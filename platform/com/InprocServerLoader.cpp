@@ -1,10 +1,12 @@
 #include "platform/com/InprocServerLoader.h"
 
+#include "platform/errors/SystemError.h"
 #include "platform/registry/Registry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -194,10 +196,18 @@ const InprocServerLoader::Library* InprocServerLoader::Load(const std::string& p
     if (auto it = libraries_.find(real); it != libraries_.end()) {
         return it->second.get();
     }
+    struct stat st {};
+    if (::stat(real.c_str(), &st) != 0) {
+        error = "Bibliotheek " + path + " kan niet worden geladen: " + SystemError::Reason(errno);
+        return nullptr;
+    }
     void* handle = ::dlopen(real.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
+        // The loader's own text is English and technical: it goes to the log only.
         const char* why = ::dlerror();
-        error = "Bibliotheek " + path + " kan niet worden geladen: " + (why ? why : "onbekend");
+        std::fprintf(stderr, "tavsim: %s: %s\n", path.c_str(), why != nullptr ? why : "?");
+        error = "Bibliotheek " + path +
+                " kan niet worden geladen: het is geen bruikbare bibliotheek voor dit systeem";
         return nullptr;
     }
     auto library = std::make_unique<Library>();
