@@ -127,6 +127,8 @@ int CliMain::Run(int argc, char** argv) {
     qunsetenv("QT_SCALE_FACTOR");
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qunsetenv("QT_ENABLE_HIGHDPI_SCALING");
+    // The sound sensor hears nothing: only a silent stand-in input, never a real device.
+    qputenv("TAVSIM_WAVE_INPUTS", "Stil=silence");
     qInstallMessageHandler(QuietQtMessages);
     // Qt must not take our arguments for its own.
     int appArgc = 1;

@@ -15,7 +15,8 @@ public:
     /// Whether the program's arguments ask for a headless command instead of the window.
     static bool IsCommand(int argc, const char* const* argv);
     /// Runs the command without any display: makes its own application on the offscreen
-    /// platform, whatever DISPLAY and QT_QPA_PLATFORM say. Returns the exit status.
+    /// platform, whatever DISPLAY and QT_QPA_PLATFORM say, with only a silent sound input
+    /// (TAVSIM_WAVE_INPUTS). Returns the exit status.
     static int Run(int argc, char** argv);
     /// Runs the command given by `args` (the arguments after the program's name) in an
     /// application that already exists: JSON lines, help and version to `out`; messages and
