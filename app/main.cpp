@@ -1,6 +1,7 @@
 // tavsim: the board simulator's program.
 
 #include "app/board/FORM1.h"
+#include "app/cli/CliMain.h"
 #include "app/documents/DocumentPaths.h"
 #include "platform/ui/SoundPlayer.h"
 
@@ -23,6 +24,10 @@ void SettleEvents(int milliseconds) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // tavsim --check, --render, --help, --version: no window.
+    if (CliMain::IsCommand(argc, argv)) {
+        return CliMain::Run(argc, argv);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tavelon");
     // What is left after Qt took its own options: the document to open, whose path may have

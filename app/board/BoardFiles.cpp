@@ -44,6 +44,14 @@ BoardDocument BoardFiles::Read(const std::string& path) {
     }
 }
 
+std::string BoardFiles::MissingFileText(const std::string& path) {
+    return "Te openen bestand " + path + " bestaat niet.";
+}
+
+std::string BoardFiles::UnreadableFileText(const std::string& path) {
+    return "Het bestand " + path + " kan niet worden geopend: het is beschadigd of onleesbaar.";
+}
+
 std::string BoardFiles::WithExtension(const std::string& path) {
     const std::string title = modMain::FileTitle(path);
     const std::size_t dot = title.rfind('.');
@@ -63,8 +71,7 @@ bool BoardFiles::OpenBoard(const std::string& path) {
         document = Read(path);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
-        TellError("Het bestand " + path +
-                  " kan niet worden geopend: het is beschadigd of onleesbaar.");
+        TellError(UnreadableFileText(path));
         return false;
     }
     if (clsVoltControl* knob = form_.Knob()) {
@@ -153,6 +160,6 @@ void BoardFiles::OpenCommandLine(std::string_view commandLine) {
         dialogFileName_ = path;
         OpenBoard(path);
     } else {
-        TellError("Te openen bestand " + path + " bestaat niet.");
+        TellError(MissingFileText(path));
     }
 }

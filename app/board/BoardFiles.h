@@ -60,6 +60,12 @@ public:
     /// readable regular file, does not begin with a board document, ends early or holds
     /// values no board can have; never blocks on pipes or devices.
     static BoardDocument Read(const std::string& path);
+    /// What the user is told when the document named on the command line does not exist:
+    /// "Te openen bestand <path> bestaat niet."
+    static std::string MissingFileText(const std::string& path);
+    /// What the user is told when the document at `path` cannot be read: "Het bestand
+    /// <path> kan niet worden geopend: het is beschadigd of onleesbaar."
+    static std::string UnreadableFileText(const std::string& path);
     /// `path` with kExtension added when its file name has no extension.
     static std::string WithExtension(const std::string& path);
 

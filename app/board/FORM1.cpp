@@ -294,6 +294,43 @@ void FORM1::BuildBoard() {
     silencePath_ = PictureLoader::DataPath("/SILENCE.wav");
 }
 
+void FORM1::LoadHidden() {
+    if (loadTried_) {
+        return;
+    }
+    loadTried_ = true;
+    try {
+        BuildBoard();
+    } catch (...) {
+        ClearObjects();
+        throw;
+    }
+    hover_ = false;
+    buzzer_ = false;
+    pointer_ = std::make_unique<BoardPointer>(*this);
+    StartNewHistory();
+    loaded_ = true;
+}
+
+void FORM1::RestartBoard() {
+    if (!HasBoard()) {
+        return;
+    }
+    pendingLine_.reset();
+    files_.New();
+    display_->SetValue(0);
+    knob_->SetValue(0);
+    for (const auto& led : leds_) {
+        led->SetValue(false);
+    }
+    graph_ = std::make_unique<clsGraph>();
+    graph_->Constructor(display_.get());
+    pulse_ = PulseGenerator();
+    buzzer_ = false;
+    hover_ = false;
+    SelectEditMode(kModeNewWires);
+}
+
 int FORM1::InitialBoardScale(QSize board, QSize available, QSize chrome) {
     const double maxWidth = available.width() * kScreenShare;
     const double maxHeight = available.height() * kScreenShare;
@@ -350,19 +387,24 @@ void FORM1::Timer1_Timer() {
     } else {
         cursor_->Hide();
     }
-    if (knob_->Visible()) {
-        const std::int32_t setting = RoundHalfEven(knob_->Value());
-        if (knob_->tag == kComparatorKnob) {
-            comparatorValue_ = setting;
-        } else if (knob_->tag == kVoltageKnob) {
-            variableVoltage_ = setting;
-        } else if (knob_->tag == kPulseKnob) {
-            pulseSetting_ = setting;
-        }
-    }
+    TakeKnobValue();
     SimulateStep(pointer);
     knob_->Update();
     kaleido1_->Refresh();
+}
+
+void FORM1::TakeKnobValue() {
+    if (!knob_ || !knob_->Visible()) {
+        return;
+    }
+    const std::int32_t setting = RoundHalfEven(knob_->Value());
+    if (knob_->tag == kComparatorKnob) {
+        comparatorValue_ = setting;
+    } else if (knob_->tag == kVoltageKnob) {
+        variableVoltage_ = setting;
+    } else if (knob_->tag == kPulseKnob) {
+        pulseSetting_ = setting;
+    }
 }
 
 QPoint FORM1::BoardPixel(QPoint global) const {
@@ -611,15 +653,22 @@ void FORM1::UpdateUndoMenu() {
     mnuRedo_->setEnabled(history_.CanRedo());
 }
 
-bool FORM1::CorrectInputOutput() {
-    const std::string report = clsGraph2().Check(lines_, Snaps());
+std::string FORM1::OutputConflictText(const WireList& lines, const clsSnaps& snaps) {
+    const std::string report = clsGraph2().Check(lines, snaps);
     if (report.empty()) {
+        return report;
+    }
+    return "Je begaat een fout: Je hebt 2 of meer uitgangen aan elkaar verbonden.\r\nHet gaat "
+           "om de uitgangen:\r\n\r\n" +
+           report;
+}
+
+bool FORM1::CorrectInputOutput() {
+    const std::string text = OutputConflictText(lines_, Snaps());
+    if (text.empty()) {
         return true;
     }
-    Prompter::Current().Message("Je begaat een fout: Je hebt 2 of meer uitgangen aan elkaar "
-                                "verbonden.\r\nHet gaat om de uitgangen:\r\n\r\n" +
-                                    report,
-                                "Tavelon", Prompter::Buttons::Ok, Prompter::Icon::None);
+    Prompter::Current().Message(text, "Tavelon", Prompter::Buttons::Ok, Prompter::Icon::None);
     return false;
 }
 

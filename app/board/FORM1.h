@@ -97,6 +97,21 @@ public:
     /// step, lets the knob close when asked and repaints what changed.
     void Timer1_Timer();
 
+    /// The board without the window: builds every board object as start-up does, on the
+    /// canvas, but shows nothing, registers nothing, opens no document and starts no timer;
+    /// the caller ticks with Timer1_Timer. For the headless commands. Passes on the error of
+    /// a data file that cannot be loaded (PictureLoadError), with no board objects left. A
+    /// second call, or one after Form_Load, does nothing.
+    void LoadHidden();
+    /// Puts the board back as a fresh start-up leaves it: no wires, no pending wire, the
+    /// counter at 0, sensors, lamps and LEDs off, knob settings 0 and the knob hidden at 0,
+    /// a new evaluator (memory cell and counter input forgotten), the pulse generator and
+    /// the buzzer flag at rest, a fresh undo history. Does nothing without a board.
+    void RestartBoard();
+    /// Copies the open knob's value, rounded (halves to even), into the setting its tag
+    /// names; the tick does this before each step. Nothing when the knob is hidden.
+    void TakeKnobValue();
+
     /// The whole scale, at least 1 and at most kMaxInitialScale, at which a window holding a
     /// board of `board` pixels plus `chrome` (menu bar, frame) fits in kScreenShare of
     /// `available` in both directions.
@@ -209,6 +224,9 @@ public:
     /// differs from the one last opened, saved or started with.
     bool HasUnsavedChanges() const;
 
+    /// The text CorrectInputOutput shows for `lines`: "" when no two outputs are wired
+    /// together, else "Je begaat een fout: ..." with the outputs of every group.
+    static std::string OutputConflictText(const WireList& lines, const clsSnaps& snaps);
     /// Checks that no two outputs are wired together. When some are, shows "Je begaat een
     /// fout: Je hebt 2 of meer uitgangen aan elkaar verbonden." with the outputs of every
     /// group (title "Tavelon", no icon) and returns false.

@@ -39,6 +39,9 @@ public:
     /// Value of the first entry named naam, or defaultValue when there is none.
     std::int32_t GetPuntValueByName(std::string_view naam, std::int32_t defaultValue) const;
 
+    /// True when the point table has an entry named naam: the socket has a value this step.
+    bool PuntExists(std::string_view naam) const;
+
     /// Spreads values along the wires and through the blocks until nothing changes, colouring
     /// every wire that carries a value and counting on the display. Always returns false.
     /// Ends for every wire list, loops included, whatever names the wires carry.
@@ -55,8 +58,6 @@ private:
     bool PropagateWires(const WireList& lines);
     /// One pass over the nine blocks in their fixed order. True when a value was entered.
     bool EvaluateBlocks(const WireList& lines);
-    /// True when the point table has an entry named naam.
-    bool PuntExists(std::string_view naam) const;
     /// True when some wire has naam at one of its ends.
     static bool IsWired(const WireList& lines, std::string_view naam);
     /// A socket is ready when it is not wired or already known.

@@ -1,0 +1,140 @@
+#include "app/cli/CliMain.h"
+
+#include "app/cli/CheckJson.h"
+#include "app/cli/CliOptions.h"
+#include "app/cli/HeadlessBoard.h"
+#include "app/components/PictureLoadError.h"
+#include "platform/ui/SoundPlayer.h"
+
+#include <QApplication>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+
+#ifndef TAVSIM_VERSION
+#define TAVSIM_VERSION "onbekend"
+#endif
+
+namespace {
+
+/// Qt's own notes (about the offscreen platform and the like) would only clutter what a
+/// teacher reads; real failures still come through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "tavsim: %s\n", message.toLocal8Bit().constData());
+    }
+}
+
+/// Writes `image` as a PNG at `path`, replacing the file only once the whole picture is
+/// written. Returns the reason of a failure, else "".
+std::string SavePng(const QImage& image, const std::string& path) {
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString().toStdString();
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return writer.errorString().toStdString();
+    }
+    if (!file.commit()) {
+        return file.errorString().toStdString();
+    }
+    return {};
+}
+
+int RunOnBoard(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    HeadlessBoard board;
+    try {
+        board.Start();
+    } catch (const PictureLoadError& error) {
+        err << "tavsim: Het bestand " << error.File()
+            << " kan niet worden geladen. Tavelon kan niet starten.\n";
+        return CliMain::kNotRead;
+    } catch (const std::exception& error) {
+        err << "tavsim: Tavelon kan niet starten: " << error.what() << "\n";
+        return CliMain::kNotRead;
+    }
+
+    if (options.command == CliOptions::Command::Check) {
+        int status = CliMain::kAllRead;
+        for (const std::string& file : options.files) {
+            const std::string error = board.Open(file);
+            if (!error.empty()) {
+                out << CheckJson::ErrorLine(file, error) << '\n' << std::flush;
+                status = CliMain::kNotRead;
+                continue;
+            }
+            board.Act(options.actions);
+            board.Run(options.ticks);
+            out << CheckJson::Line(file, board.Result()) << '\n' << std::flush;
+        }
+        return status;
+    }
+
+    const std::string& file = options.files[0];
+    const std::string& picture = options.files[1];
+    if (const std::string error = board.Open(file); !error.empty()) {
+        err << "tavsim: " << error << "\n";
+        return CliMain::kNotRead;
+    }
+    board.Act(options.actions);
+    board.Run(options.ticks);
+    const QImage image = board.Render(options.scale);
+    const std::string failure = image.isNull()
+                                    ? std::string("zo groot kan het bord niet getekend worden")
+                                    : SavePng(image, picture);
+    if (!failure.empty()) {
+        err << "tavsim: Het plaatje kan niet worden bewaard in " << picture << ": " << failure
+            << "\n";
+        return CliMain::kNotRead;
+    }
+    return CliMain::kAllRead;
+}
+
+} // namespace
+
+bool CliMain::IsCommand(int argc, const char* const* argv) {
+    return argc > 1 && argv[1] != nullptr && CliOptions::IsCommand(argv[1]);
+}
+
+int CliMain::Execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CliOptions options;
+    try {
+        options = CliOptions::Parse(args);
+    } catch (const CliUsageError& error) {
+        err << "tavsim: " << error.what() << "\n" << CliOptions::Usage();
+        return kWrongArguments;
+    }
+    switch (options.command) {
+    case CliOptions::Command::Help:
+        out << CliOptions::Help();
+        return kAllRead;
+    case CliOptions::Command::Version:
+        out << "tavsim " << TAVSIM_VERSION << "\n";
+        return kAllRead;
+    default:
+        return RunOnBoard(options, out, err);
+    }
+}
+
+int CliMain::Run(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // No display, no window system, one board pixel per image pixel.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qunsetenv("QT_ENABLE_HIGHDPI_SCALING");
+    // The sound sensor hears nothing: only a silent stand-in input, never a real device.
+    qputenv("TAVSIM_WAVE_INPUTS", "Stil=silence");
+    qInstallMessageHandler(QuietQtMessages);
+    // Qt must not take our arguments for its own.
+    int appArgc = 1;
+    QApplication app(appArgc, argv);
+    QApplication::setApplicationName("Tavelon");
+    const int status = Execute(args, std::cout, std::cerr);
+    SoundPlayer::Shutdown();
+    return status;
+}

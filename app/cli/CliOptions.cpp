@@ -1,0 +1,184 @@
+#include "app/cli/CliOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+/// A number written with digits and at most one decimal point; nothing else.
+std::optional<double> Number(std::string_view text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string Choices(const std::vector<std::string_view>& names) {
+    std::string list;
+    for (std::string_view naam : names) {
+        list += (list.empty() ? "" : ", ") + Quoted(naam);
+    }
+    return list;
+}
+
+} // namespace
+
+const std::vector<std::string_view>& CliOptions::PressNames() {
+    static const std::vector<std::string_view> names = {"Drukknop 1", "Drukknop 2", "Sensor 1",
+                                                        "Sensor 2", "Pulsenteller Reset Drukknop"};
+    return names;
+}
+
+const std::vector<std::string_view>& CliOptions::KnobNames() {
+    static const std::vector<std::string_view> names = {
+        "Comparator Regelaar", "Var. Spanning Regelaar", "Puls Generator Regelaar"};
+    return names;
+}
+
+bool CliOptions::IsCommand(std::string_view first) {
+    return first == "--check" || first == "--render" || first == "--help" || first == "--version";
+}
+
+CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
+    if (args.empty() || !IsCommand(args.front())) {
+        throw CliUsageError("geef eerst --check, --render, --help of --version");
+    }
+    CliOptions options;
+    const std::string& command = args.front();
+    if (command == "--help" || command == "--version") {
+        if (args.size() > 1) {
+            throw CliUsageError(command + " neemt geen argumenten");
+        }
+        options.command = command == "--help" ? Command::Help : Command::Version;
+        return options;
+    }
+    options.command = command == "--check" ? Command::Check : Command::Render;
+
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "--option=value" and "--option value" mean the same.
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        const auto takeValue = [&]() -> std::string {
+            if (value) {
+                return *value;
+            }
+            if (i + 1 >= args.size()) {
+                throw CliUsageError(arg + " mist een waarde");
+            }
+            return args[++i];
+        };
+        if (arg == "--ticks") {
+            const std::string text = takeValue();
+            const std::optional<double> n = Number(text);
+            if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxTicks) {
+                throw CliUsageError("--ticks wil een heel getal van 1 tot en met " +
+                                    std::to_string(kMaxTicks) + ", niet " + Quoted(text));
+            }
+            options.ticks = static_cast<std::int32_t>(*n);
+        } else if (arg == "--press") {
+            const std::string naam = takeValue();
+            const auto& names = PressNames();
+            if (std::find(names.begin(), names.end(), naam) == names.end()) {
+                throw CliUsageError("--press kent geen knop " + Quoted(naam) + "; kies uit " +
+                                    Choices(names));
+            }
+            options.actions.push_back({Action::Kind::Press, naam, 0.0});
+        } else if (arg == "--set") {
+            const std::string text = takeValue();
+            const std::size_t eq = text.rfind('=');
+            const std::string naam = text.substr(0, eq);
+            const auto& names = KnobNames();
+            if (eq == std::string::npos ||
+                std::find(names.begin(), names.end(), naam) == names.end()) {
+                throw CliUsageError("--set wil NAAM=W met als NAAM een van " + Choices(names) +
+                                    ", niet " + Quoted(text));
+            }
+            const std::optional<double> v = Number(std::string_view(text).substr(eq + 1));
+            if (!v || *v > 50) {
+                throw CliUsageError("--set wil voor " + Quoted(naam) +
+                                    " een waarde van 0 tot en met 50, niet " +
+                                    Quoted(text.substr(eq + 1)));
+            }
+            options.actions.push_back({Action::Kind::Set, naam, *v});
+        } else if (arg == "--scale" && options.command == Command::Render) {
+            const std::string text = takeValue();
+            const std::optional<double> s = Number(text);
+            if (!s || *s <= 0 || *s > kMaxScale) {
+                throw CliUsageError("--scale wil een getal groter dan 0 en ten hoogste " +
+                                    std::to_string(int(kMaxScale)) + ", niet " + Quoted(text));
+            }
+            options.scale = *s;
+        } else {
+            throw CliUsageError("onbekende optie " + arg + " bij " + command);
+        }
+    }
+    if (options.command == Command::Check && options.files.empty()) {
+        throw CliUsageError("--check wil ten minste één bestand");
+    }
+    if (options.command == Command::Render && options.files.size() != 2) {
+        throw CliUsageError("--render wil precies één bord en één plaatje (BESTAND UIT.png)");
+    }
+    return options;
+}
+
+std::string CliOptions::Usage() {
+    return "Gebruik: tavsim --check [--ticks N] [--press NAAM]... [--set NAAM=W]... BESTAND...\n"
+           "        tavsim --render BESTAND UIT.png [--scale S] [--ticks N] [--press NAAM]... "
+           "[--set NAAM=W]...\n"
+           "        tavsim --help | --version | [BESTAND]\n";
+}
+
+std::string CliOptions::Help() {
+    return "tavsim: simulator van het Tavelon-oefenbord.\n"
+           "\n" +
+           Usage() +
+           "\n"
+           "Zonder opties opent tavsim het venster, met het genoemde bord.\n"
+           "\n"
+           "  --check    opent elk bord, laat het N stappen lopen en schrijft per bord één\n"
+           "             regel JSON: file, ok (bij false ook error, de Nederlandse melding),\n"
+           "             leds, buzzer, display, conflict, wires en values (in tienden van\n"
+           "             een volt).\n"
+           "  --render   tekent het bord na N stappen als PNG, zoals het venster het toont.\n"
+           "\n"
+           "Opties:\n"
+           "  --ticks N       aantal stappen van 10 ms (standaard 100, ten minste 1)\n"
+           "  --press NAAM    klikt vóór de eerste stap op een knop, zoals in Regelen;\n"
+           "                  NAAM: \"Drukknop 1\", \"Drukknop 2\", \"Sensor 1\", \"Sensor 2\" of\n"
+           "                  \"Pulsenteller Reset Drukknop\". Herhaalbaar, in volgorde.\n"
+           "  --set NAAM=W    zet een regelaar op W (0 tot en met 50); NAAM: \"Comparator\n"
+           "                  Regelaar\", \"Var. Spanning Regelaar\" of \"Puls Generator\n"
+           "                  Regelaar\". Herhaalbaar.\n"
+           "  --scale S       vergroting van het plaatje (standaard 2)\n"
+           "\n"
+           "De klok loopt precies 10 ms per stap, de muis staat ver van het bord en de\n"
+           "geluidssensor is stil. Er is geen beeldscherm nodig.\n"
+           "\n"
+           "Afsluitcode: 0 als elk bord gelezen is, 1 als een bord niet gelezen of het plaatje\n"
+           "niet bewaard kon worden, 2 bij verkeerde argumenten.\n";
+}

@@ -1,0 +1,161 @@
+#include "app/cli/HeadlessBoard.h"
+
+#include "app/board/BoardFiles.h"
+#include "app/board/BoardPointer.h"
+#include "app/components/clsDisplay.h"
+#include "app/components/clsLED.h"
+#include "app/components/clsLine.h"
+#include "app/components/clsVoltControl.h"
+#include "app/documents/DocumentPaths.h"
+#include "app/simulation/clsGraph.h"
+#include "app/simulation/clsSnaps.h"
+#include "platform/ui/Prompter.h"
+#include "platform/ui/SoundPlayer.h"
+#include "sprite_control/KaleidoATL.h"
+
+#include <QLayout>
+#include <QPixmap>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+/// Nobody is there to answer: messages go to standard error, questions get No or Cancel and
+/// file dialogs are cancelled.
+class StderrPrompter : public Prompter {
+public:
+    Answer Message(const std::string& text, const std::string& title, Buttons buttons,
+                   Icon) override {
+        std::fprintf(stderr, "tavsim: %s: %s\n", title.c_str(), text.c_str());
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
+    }
+    std::optional<std::string> OpenFileName(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::string> SaveFileName(const FileRequest&) override { return std::nullopt; }
+};
+
+class SilentPlayer : public SoundPlayer {
+public:
+    bool PlayLooping(const std::string&) override { return true; }
+    void Stop() override {}
+};
+
+} // namespace
+
+HeadlessBoard::HeadlessBoard()
+    : prompter_(std::make_unique<StderrPrompter>()), sound_(std::make_unique<SilentPlayer>()) {
+    pointer_.position = kFarAway;
+    pointer_.widgetUnder = nullptr;
+    Prompter::Install(prompter_.get());
+    SoundPlayer::Install(sound_.get());
+    ClockSource::Install(&clock_);
+    PointerSource::Install(&pointer_);
+    form_ = std::make_unique<FORM1>();
+}
+
+HeadlessBoard::~HeadlessBoard() {
+    form_.reset();
+    PointerSource::Install(nullptr);
+    ClockSource::Install(nullptr);
+    SoundPlayer::Install(nullptr);
+    Prompter::Install(nullptr);
+}
+
+void HeadlessBoard::Start() {
+    form_->LoadHidden();
+}
+
+std::string HeadlessBoard::Open(const std::string& path) {
+    form_->RestartBoard();
+    steps_ = 0;
+    clock_.seconds = 0.0F;
+    if (!DocumentPaths::FileExists(path)) {
+        return BoardFiles::MissingFileText(path);
+    }
+    BoardDocument document;
+    try {
+        document = BoardFiles::Read(path);
+    } catch (const std::exception&) {
+        return BoardFiles::UnreadableFileText(path);
+    }
+    form_->Apply(document);
+    form_->StartNewHistory();
+    return {};
+}
+
+void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
+    if (actions.empty()) {
+        return;
+    }
+    form_->mnuRegelen_Click();
+    clsSnaps& snaps = form_->Snaps();
+    for (const CliOptions::Action& action : actions) {
+        // A left click at the control's centre, as the canvas reports it.
+        emit form_->Kaleido1()->PointerDown(0, BoardPointer::kLeftButton,
+                                            snaps.GetXbyName(action.naam),
+                                            snaps.GetYbyName(action.naam));
+        if (action.kind == CliOptions::Action::Kind::Set) {
+            clsVoltControl* knob = form_->Knob();
+            knob->SetValue(action.value);
+            form_->TakeKnobValue();
+        }
+    }
+}
+
+void HeadlessBoard::Run(std::int32_t count) {
+    for (std::int32_t i = 0; i < count; ++i) {
+        ++steps_;
+        // From the step count, so that no rounding gathers over many steps.
+        clock_.seconds = static_cast<float>(double(steps_) / kStepsPerSecond);
+        form_->Timer1_Timer();
+    }
+}
+
+HeadlessBoard::Outcome HeadlessBoard::Result() {
+    Outcome outcome;
+    for (int k = 1; k <= 4; ++k) {
+        outcome.leds[std::size_t(k - 1)] = form_->LED(k)->Value();
+    }
+    outcome.buzzer = form_->BuzzerOn();
+    outcome.display = form_->Display()->Value();
+    clsSnaps& snaps = form_->Snaps();
+    outcome.conflict = FORM1::OutputConflictText(form_->Lines(), snaps);
+    for (const auto& line : form_->Lines()) {
+        outcome.wires.push_back({line->naam1, line->naam2, line->Color()});
+    }
+    const clsGraph& graph = *form_->Graph();
+    for (std::int32_t i = 1; i <= snaps.GetSnapCount(); ++i) {
+        const std::string naam = snaps.GetSnapItemName(i);
+        if (graph.PuntExists(naam)) {
+            outcome.values.emplace_back(naam, graph.GetPuntValueByName(naam, 0));
+        }
+    }
+    return outcome;
+}
+
+QImage HeadlessBoard::Render(double scale) {
+    KaleidoATL* canvas = form_->Kaleido1();
+    const QSize size = (QSizeF(canvas->BoardSize()) * scale).toSize();
+    if (size.isEmpty() || size.width() > SpriteScene::kMaxBitmapSide ||
+        size.height() > SpriteScene::kMaxBitmapSide) {
+        return {};
+    }
+    // The canvas fills the window below its menu bar, as on screen.
+    QLayout* layout = form_->layout();
+    layout->activate();
+    form_->resize(form_->size() - canvas->size() + size);
+    layout->activate();
+    canvas->Refresh();
+    QImage image = canvas->grab().toImage();
+    if (image.size() != size) {
+        return {};
+    }
+    return image;
+}

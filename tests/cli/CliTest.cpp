@@ -1,0 +1,553 @@
+// tavsim --check and --render against the window: the same boards and clicks give the same
+// LEDs, digit, buzzer, wire colours and socket values as the window's own tick, a picture is
+// the window's canvas pixel for pixel, damaged boards are reported in Dutch without stopping
+// the others, and wrong arguments give the usage line.
+
+#include "app/cli/CliMain.h"
+#include "app/components/clsDisplay.h"
+#include "app/components/clsLED.h"
+#include "app/components/clsVoltControl.h"
+#include "app/documents/BoardDocument.h"
+#include "app/documents/DocumentFile.h"
+#include "app/simulation/clsGraph.h"
+#include "tests/board/BoardTestSupport.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenuBar>
+#include <map>
+#include <optional>
+#include <sstream>
+
+namespace board_test {
+namespace {
+
+using Values = std::map<std::string, std::int32_t>;
+
+struct Act {
+    std::string naam;
+    /// A knob's setting; none for a click on a push button, sensor or reset button.
+    std::optional<int> set;
+};
+
+/// A board, what is done to it before the first step, the steps, and what the Parts say it
+/// must show (checked when given).
+struct Row {
+    const char* what;
+    BoardDocument document;
+    std::vector<Act> acts{};
+    int ticks = 100;
+    std::optional<std::array<bool, 4>> leds{};
+    std::optional<bool> buzzer{};
+    std::optional<int> display{};
+    Values someValues{};
+    std::optional<std::string> conflict{};
+    /// Colours of the wires in list order.
+    std::vector<int> colours{};
+};
+
+BoardDocument Board(std::vector<BoardDocument::Wire> wires) {
+    BoardDocument document;
+    document.wires = std::move(wires);
+    return document;
+}
+
+/// What one board shows, from a JSON line or from the window.
+struct Shown {
+    std::array<bool, 4> leds{};
+    bool buzzer = false;
+    int display = 0;
+    std::string conflict;
+    std::vector<std::tuple<std::string, std::string, int>> wires;
+    Values values;
+};
+
+class CliCheck : public OnForm {
+protected:
+    struct Ran {
+        int status = -1;
+        std::vector<QJsonObject> lines;
+        std::string out;
+        std::string err;
+    };
+
+    /// Runs a command as the program would, then gives the window tests their own clock,
+    /// pointer, sound and prompter back.
+    Ran Cli(const std::vector<std::string>& args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        Ran ran;
+        ran.status = CliMain::Execute(args, out, err);
+        ran.out = out.str();
+        ran.err = err.str();
+        std::istringstream lines(ran.out);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.empty() || line.front() != '{') {
+                continue; // help and version
+            }
+            QJsonParseError error;
+            const QJsonDocument json =
+                QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
+            EXPECT_EQ(error.error, QJsonParseError::NoError) << line;
+            ran.lines.push_back(json.object());
+        }
+        Prompter::Install(&prompter);
+        ClockSource::Install(&clock);
+        PointerSource::Install(&pointer);
+        SoundPlayer::Install(&sound);
+        return ran;
+    }
+
+    std::string Write(const std::string& name, const BoardDocument& document) {
+        const std::string path = (dir.path() + "/" + QString::fromStdString(name)).toStdString();
+        DocumentFile::Save(document, path);
+        return path;
+    }
+
+    static std::vector<std::string> Options(const std::vector<Act>& acts, int ticks) {
+        std::vector<std::string> args = {"--ticks", std::to_string(ticks)};
+        for (const Act& act : acts) {
+            args.push_back(act.set ? "--set" : "--press");
+            args.push_back(act.set ? act.naam + "=" + std::to_string(*act.set) : act.naam);
+        }
+        return args;
+    }
+
+    /// The window started with `path` on its command line, the acts done with the pointer in
+    /// operate mode (a knob by dragging on its scale), then `ticks` ticks 10 ms apart with
+    /// the pointer far from the board.
+    void WindowRuns(const std::string& path, const std::vector<Act>& acts, int ticks) {
+        pointer.position = QPoint(-1000000, -1000000);
+        pointer.widgetUnder = nullptr;
+        clock.seconds = 0.0F;
+        Start(path);
+        Item("mnuRegelen")->trigger();
+        for (const Act& act : acts) {
+            Click(act.naam);
+            if (act.set) {
+                Drag(*act.set);
+            }
+        }
+        for (int k = 1; k <= ticks; ++k) {
+            clock.seconds = static_cast<float>(k / 100.0);
+            form->Timer1_Timer();
+        }
+    }
+
+    /// Presses on the open knob's scale at the tick of `value` and lets go there.
+    void Drag(int value) {
+        KaleidoATL* canvas = form->Kaleido1();
+        const int dial = form->Knob()->DialSprite();
+        const int x = canvas->GetSpriteX(dial) + 6 + 4 * value;
+        const int y = canvas->GetSpriteY(dial) + 30;
+        Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
+    }
+
+    Shown FromWindow() {
+        Shown shown;
+        for (int k = 1; k <= 4; ++k) {
+            shown.leds[std::size_t(k - 1)] = form->LED(k)->Value();
+        }
+        shown.buzzer = form->BuzzerOn();
+        shown.display = form->Display()->Value();
+        shown.conflict = FORM1::OutputConflictText(form->Lines(), form->Snaps());
+        for (const auto& line : form->Lines()) {
+            shown.wires.emplace_back(line->naam1, line->naam2, line->Color());
+        }
+        clsSnaps& snaps = form->Snaps();
+        for (int i = 1; i <= snaps.GetSnapCount(); ++i) {
+            const std::string naam = snaps.GetSnapItemName(i);
+            if (form->Graph()->PuntExists(naam)) {
+                shown.values[naam] = form->Graph()->GetPuntValueByName(naam, 0);
+            }
+        }
+        return shown;
+    }
+
+    static Shown FromJson(const QJsonObject& line) {
+        Shown shown;
+        const QJsonArray leds = line["leds"].toArray();
+        EXPECT_EQ(leds.size(), 4);
+        for (int k = 0; k < 4 && k < leds.size(); ++k) {
+            shown.leds[std::size_t(k)] = leds[k].toBool();
+        }
+        shown.buzzer = line["buzzer"].toBool();
+        shown.display = line["display"].toInt(-1);
+        shown.conflict = line["conflict"].toString().toStdString();
+        for (const QJsonValue wire : line["wires"].toArray()) {
+            shown.wires.emplace_back(wire["from"].toString().toStdString(),
+                                     wire["to"].toString().toStdString(), wire["colour"].toInt(-1));
+        }
+        const QJsonObject values = line["values"].toObject();
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            shown.values[it.key().toStdString()] = it.value().toInt(-1);
+        }
+        return shown;
+    }
+
+    QTemporaryDir dir;
+};
+
+// The rows run in one --check, in this order, so that a board whose memory cell, counter or
+// pulse generator was busy cannot leave anything to the next: each must match a window that
+// was freshly started with that board.
+const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = [] {
+        std::vector<Row> r;
+        r.push_back(
+            {"push button lights LED 1 and rings the buzzer",
+             Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"}, {"Drukknop 1 Uit Geel", "Zoemer"}}),
+             {{"Drukknop 1", {}}},
+             1,
+             std::array{true, false, false, false},
+             true,
+             0,
+             {{"LED 1 Ingang", 50}, {"Zoemer", 50}},
+             "",
+             {1, 1}});
+        r.push_back({"variable voltage 30 through the inverter gives 20",
+                     Board({{"Var. Spanning Uit Geel", "Invertor Ingang"},
+                            {"Invertor Uitgang", "LED 2 Ingang"}}),
+                     {{"Var. Spanning Regelaar", 30}},
+                     3,
+                     std::array{false, false, false, false},
+                     false,
+                     {},
+                     {{"Invertor Ingang", 30}, {"Invertor Uitgang", 20}, {"LED 2 Ingang", 20}},
+                     "",
+                     {4, 5}});
+        BoardDocument memory =
+            Board({{"Drukknop 2 Uit Geel", "Geheugen Set (In)"}, {"Geheugen Uit", "LED 3 Ingang"}});
+        memory.pushButton2 = true;
+        r.push_back({"memory cell set by a push button lit in the document",
+                     memory,
+                     {},
+                     5,
+                     std::array{false, false, true, false},
+                     {},
+                     {},
+                     {{"Geheugen Uit", 50}},
+                     ""});
+        // A fresh window knows nothing of the memory cell set on the board before.
+        r.push_back({"memory cell starts at 0 on the next board",
+                     Board({{"Geheugen Uit", "LED 1 Ingang"}}),
+                     {},
+                     2,
+                     std::array{false, false, false, false},
+                     {},
+                     {},
+                     {{"Geheugen Uit", 0}},
+                     ""});
+        {
+            BoardDocument counting =
+                Board({{"Puls Generator Uit Geel", "Pulsenteller Tel pulsen (In)"},
+                       {"Pulsenteller Uitgang 1", "LED 1 Ingang"},
+                       {"Pulsenteller Uitgang 2", "LED 2 Ingang"},
+                       {"Pulsenteller Uitgang 4", "LED 3 Ingang"},
+                       {"Pulsenteller Uitgang 8", "LED 4 Ingang"}});
+            r.push_back({"pulse generator at 37 counts on the display",
+                         counting,
+                         {{"Puls Generator Regelaar", 37}},
+                         150});
+            r.push_back({"pulse generator at 5 counts for 3 s",
+                         counting,
+                         {{"Puls Generator Regelaar", 5}},
+                         300});
+        }
+        {
+            BoardDocument reset = Board({{"Pulsenteller Uitgang 1", "LED 1 Ingang"},
+                                         {"Pulsenteller Uitgang 4", "LED 3 Ingang"}});
+            reset.displayValue = 5;
+            r.push_back({"digit 5 shows on outputs 1 and 4",
+                         reset,
+                         {},
+                         1,
+                         std::array{true, false, true, false},
+                         {},
+                         5});
+            r.push_back({"reset button clears the counter",
+                         reset,
+                         {{"Pulsenteller Reset Drukknop", {}}},
+                         1,
+                         std::array{false, false, false, false},
+                         {},
+                         0});
+        }
+        r.push_back(
+            {"sensor in pointer mode sees no light with the pointer far away",
+             Board({{"Sensor 1 Uit Geel", "Transistor In"}, {"Transistor Uit", "LED 4 Ingang"}}),
+             {{"Sensor 1", {}}},
+             2,
+             std::array{false, false, false, true},
+             {},
+             {},
+             {{"Sensor 1 Uit Geel", 0}, {"Transistor Uit", 50}}});
+        r.push_back({"oscillating sensor against the comparator at 40",
+                     Board({{"Sensor 2 Uit Geel", "Comparator In"},
+                            {"Comparator Uit", "LED 1 Ingang"},
+                            {"Sensor 2 Uit Geel", "AD-omzetter In"},
+                            {"AD-omzetter Uitgang 8", "LED 2 Ingang"}}),
+                     {{"Sensor 2", {}}, {"Sensor 2", {}}, {"Comparator Regelaar", 40}},
+                     180});
+        r.push_back({"two outputs on one LED",
+                     Board({{"Sensor 1 Uit Geel", "LED 1 Ingang"},
+                            {"LED 1 Ingang", "Drukknop 1 Uit Geel"}}),
+                     {},
+                     1,
+                     {},
+                     {},
+                     {},
+                     {},
+                     "Je begaat een fout: Je hebt 2 of meer uitgangen aan elkaar verbonden.\r\n"
+                     "Het gaat om de uitgangen:\r\n\r\n"
+                     "\"Sensor 1 Uit Geel\" en \"Drukknop 1 Uit Geel\"\r\n"});
+        return r;
+    }();
+    return rows;
+}
+
+TEST_F(CliCheck, GivesWhatTheWindowShowsAfterTheSameClicksAndSteps) {
+    // One --check per distinct set of options, the boards in row order within each.
+    std::vector<std::string> paths;
+    std::vector<QJsonObject> lines;
+    for (std::size_t i = 0; i < Rows().size(); ++i) {
+        paths.push_back(Write("row" + std::to_string(i) + ".tvb", Rows()[i].document));
+    }
+    for (std::size_t i = 0; i < Rows().size(); ++i) {
+        const Row& row = Rows()[i];
+        std::vector<std::string> args = {"--check"};
+        for (const std::string& option : Options(row.acts, row.ticks)) {
+            args.push_back(option);
+        }
+        // The board before it first, so that whatever it left behind would show.
+        if (i > 0) {
+            args.push_back(paths[i - 1]);
+        }
+        args.push_back(paths[i]);
+        const Ran ran = Cli(args);
+        ASSERT_EQ(ran.status, CliMain::kAllRead) << row.what << ran.err;
+        ASSERT_EQ(ran.lines.size(), i > 0 ? 2U : 1U) << row.what;
+        lines.push_back(ran.lines.back());
+    }
+
+    for (std::size_t i = 0; i < Rows().size(); ++i) {
+        const Row& row = Rows()[i];
+        SCOPED_TRACE(row.what);
+        const QJsonObject& line = lines[i];
+        EXPECT_EQ(line["file"].toString().toStdString(), paths[i]);
+        EXPECT_TRUE(line["ok"].toBool());
+        const Shown cli = FromJson(line);
+
+        WindowRuns(paths[i], row.acts, row.ticks);
+        const Shown window = FromWindow();
+        form.reset();
+
+        EXPECT_EQ(cli.leds, window.leds);
+        EXPECT_EQ(cli.buzzer, window.buzzer);
+        EXPECT_EQ(cli.display, window.display);
+        EXPECT_EQ(cli.conflict, window.conflict);
+        EXPECT_EQ(cli.wires, window.wires);
+        EXPECT_EQ(cli.values, window.values);
+
+        if (row.leds) {
+            EXPECT_EQ(cli.leds, *row.leds);
+        }
+        if (row.buzzer) {
+            EXPECT_EQ(cli.buzzer, *row.buzzer);
+        }
+        if (row.display) {
+            EXPECT_EQ(cli.display, *row.display);
+        }
+        for (const auto& [naam, value] : row.someValues) {
+            EXPECT_EQ(cli.values.count(naam) ? cli.values.at(naam) : -1, value) << naam;
+        }
+        if (row.conflict) {
+            EXPECT_EQ(cli.conflict, *row.conflict);
+        }
+        for (std::size_t w = 0; w < row.colours.size() && w < cli.wires.size(); ++w) {
+            EXPECT_EQ(std::get<2>(cli.wires[w]), row.colours[w]) << "wire " << w;
+        }
+    }
+}
+
+TEST_F(CliCheck, DamagedBoardsAreReportedInDutchAndTheOthersStillChecked) {
+    const std::string good = Write("goed.tvb", Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"}}));
+    const std::string missing = (dir.path() + "/weg.tvb").toStdString();
+    const std::string folder = dir.path().toStdString();
+    const std::string notBoard = (dir.path() + "/tekst.tvb").toStdString();
+    WriteBytes(notBoard, {'h', 'a', 'l', 'l', 'o'});
+    // A board document that ends inside its settings chunk.
+    const std::string cut = (dir.path() + "/kort.tvb").toStdString();
+    WriteBytes(cut, {0xDA, 0xDA, 0x2E, 0x00, 0x00, 0x00, 0x00, 0x10, 0x22, 0x00, 0x00, 0x00, 0x00});
+    // A display digit no board can have.
+    std::vector<std::uint8_t> digit = FileBytes(good);
+    ASSERT_GT(digit.size(), 20U);
+    digit[20] = 12; // the display's Long, after the outer and settings headers and two Longs
+
+    const std::string badDigit = (dir.path() + "/cijfer.tvb").toStdString();
+    WriteBytes(badDigit, digit);
+
+    const Ran ran = Cli({"--check", good, missing, notBoard, folder, cut, badDigit, good});
+    EXPECT_EQ(ran.status, CliMain::kNotRead);
+    ASSERT_EQ(ran.lines.size(), 7U) << ran.out;
+    const auto unreadable = [](const std::string& path) {
+        return "Het bestand " + path + " kan niet worden geopend: het is beschadigd of onleesbaar.";
+    };
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {good, ""},
+        {missing, "Te openen bestand " + missing + " bestaat niet."},
+        {notBoard, unreadable(notBoard)},
+        {folder, "Te openen bestand " + folder + " bestaat niet."},
+        {cut, unreadable(cut)},
+        {badDigit, unreadable(badDigit)},
+        {good, ""},
+    };
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const QJsonObject& line = ran.lines[i];
+        EXPECT_EQ(line["file"].toString().toStdString(), expected[i].first) << i;
+        if (expected[i].second.empty()) {
+            EXPECT_TRUE(line["ok"].toBool()) << i;
+            EXPECT_TRUE(line["leds"].isArray()) << i;
+        } else {
+            EXPECT_FALSE(line["ok"].toBool(true)) << i;
+            EXPECT_EQ(line["error"].toString().toStdString(), expected[i].second) << i;
+            EXPECT_EQ(line.keys(), (QStringList{"error", "file", "ok"})) << i;
+        }
+    }
+    // The window says the same about the damaged board.
+    Start(notBoard);
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back().text, unreadable(notBoard));
+}
+
+TEST_F(CliCheck, FileNamesThatAreNoUtf8StillGiveJson) {
+    const std::string odd = (dir.path() + "/\"a\\b\xff.tvb").toStdString();
+    const Ran ran = Cli({"--check", odd});
+    ASSERT_EQ(ran.lines.size(), 1U) << ran.out;
+    EXPECT_EQ(ran.lines[0]["file"].toString(),
+              dir.path() + QString::fromUtf8("/\"a\\b\xEF\xBF\xBD.tvb"));
+}
+
+struct ArgumentRow {
+    std::vector<std::string> args;
+    int status;
+    /// Part of what goes to standard error (wrong arguments) or standard output.
+    const char* says;
+};
+
+TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
+    const std::string good = Write("goed.tvb", Board({}));
+    const std::string png = (dir.path() + "/bord.png").toStdString();
+    const std::string missing = (dir.path() + "/weg.tvb").toStdString();
+    const std::vector<ArgumentRow> rows = {
+        {{"--check"}, 2, "ten minste één bestand"},
+        {{"--check", "--frobnicate", good}, 2, "onbekende optie --frobnicate"},
+        {{"--check", "-x"}, 1, "Te openen bestand -x bestaat niet."}, // one dash: a file name
+        {{"--check", "--ticks", "0", good}, 2, "--ticks"},
+        {{"--check", "--ticks", "-3", good}, 2, "--ticks"},
+        {{"--check", "--ticks", "2.5", good}, 2, "--ticks"},
+        {{"--check", "--ticks", "1000001", good}, 2, "--ticks"},
+        {{"--check", good, "--ticks"}, 2, "--ticks mist een waarde"},
+        {{"--check", "--set", "Comparator Regelaar=51", good}, 2, "0 tot en met 50"},
+        {{"--check", "--set", "Comparator Regelaar=-1", good}, 2, "0 tot en met 50"},
+        {{"--check", "--set", "Comparator Regelaar=vijf", good}, 2, "0 tot en met 50"},
+        {{"--check", "--set", "Comparator Regelaar=", good}, 2, "0 tot en met 50"},
+        {{"--check", "--set", "Comparator Regelaar", good}, 2, "NAAM=W"},
+        {{"--check", "--set", "Zoemer=10", good}, 2, "NAAM=W"},
+        {{"--check", "--press", "Zoemer", good}, 2, "--press kent geen knop \"Zoemer\""},
+        {{"--check", "--press", "Comparator Regelaar", good}, 2, "--press kent geen knop"},
+        {{"--check", "--scale", "2", good}, 2, "onbekende optie --scale"},
+        {{"--render", good}, 2, "--render wil precies"},
+        {{"--render", good, png, "extra.png"}, 2, "--render wil precies"},
+        {{"--render", good, png, "--scale", "0"}, 2, "--scale"},
+        {{"--render", good, png, "--scale", "9"}, 2, "--scale"},
+        {{"--help", "--check"}, 2, "neemt geen argumenten"},
+        {{"--check", missing}, 1, "bestaat niet"},
+        {{"--render", missing, png}, 1, "bestaat niet"},
+        {{"--render", good, (dir.path() + "/geen/map/bord.png").toStdString()},
+         1,
+         "Het plaatje kan niet worden bewaard in"},
+        {{"--check", "--ticks=3", "--set=Comparator Regelaar=12.5", "--", good}, 0, "\"ok\":true"},
+        {{"--help"}, 0, "Gebruik: tavsim --check"},
+        {{"--version"}, 0, "tavsim 2.0.0"},
+    };
+    for (const ArgumentRow& row : rows) {
+        std::string line;
+        for (const std::string& arg : row.args) {
+            line += arg + " ";
+        }
+        const Ran ran = Cli(row.args);
+        EXPECT_EQ(ran.status, row.status) << line << ran.err;
+        if (row.status == CliMain::kWrongArguments) {
+            EXPECT_NE(ran.err.find(row.says), std::string::npos) << line << ran.err;
+            EXPECT_NE(ran.err.find("Gebruik: tavsim --check"), std::string::npos) << line;
+            EXPECT_EQ(ran.out, "") << line;
+        } else {
+            EXPECT_NE((ran.out + ran.err).find(row.says), std::string::npos) << line << ran.out;
+        }
+    }
+}
+
+TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
+    BoardDocument document = Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"},
+                                    {"Var. Spanning Uit Geel", "Invertor Ingang"},
+                                    {"Invertor Uitgang", "Pulsenteller Tel pulsen (In)"},
+                                    {"Puls Generator Uit Geel", "LED 4 Ingang"}});
+    document.sensor2 = 2;
+    document.pulseGenerator = 20;
+    const std::string board = Write("bord.tvb", document);
+    const std::vector<Act> acts = {
+        {"Drukknop 1", {}}, {"Sensor 1", {}}, {"Var. Spanning Regelaar", 35}};
+    struct ScaleRow {
+        std::vector<std::string> scale;
+        int factor;
+    };
+    for (const ScaleRow& row :
+         {ScaleRow{{}, 2}, ScaleRow{{"--scale", "1"}, 1}, ScaleRow{{"--scale", "3"}, 3}}) {
+        SCOPED_TRACE(row.factor);
+        const std::string png = (dir.path() + QString("/bord%1.png").arg(row.factor)).toStdString();
+        std::vector<std::string> args = {"--render", board, png};
+        args.insert(args.end(), row.scale.begin(), row.scale.end());
+        const std::vector<std::string> options = Options(acts, 25);
+        args.insert(args.end(), options.begin(), options.end());
+        const Ran ran = Cli(args);
+        ASSERT_EQ(ran.status, CliMain::kAllRead) << ran.err;
+        const QImage picture(QString::fromStdString(png), "png");
+        ASSERT_FALSE(picture.isNull());
+
+        WindowRuns(board, acts, 25);
+        KaleidoATL* canvas = form->Kaleido1();
+        const QSize size = canvas->BoardSize() * row.factor;
+        form->resize(size + QSize(0, form->menuBar()->height()));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(canvas->size(), size);
+        const QImage window = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        form.reset();
+
+        ASSERT_EQ(picture.size(), size);
+        EXPECT_TRUE(picture.convertToFormat(QImage::Format_RGB32) == window);
+    }
+}
+
+TEST_F(CliCheck, RenderDrawsTheKnobOnlyWhenSetOpenedIt) {
+    const std::string board = Write("leeg.tvb", Board({}));
+    const std::string plain = (dir.path() + "/zonder.png").toStdString();
+    const std::string knob = (dir.path() + "/met.png").toStdString();
+    ASSERT_EQ(Cli({"--render", board, plain, "--scale", "1"}).status, 0);
+    ASSERT_EQ(
+        Cli({"--render", board, knob, "--scale", "1", "--set", "Comparator Regelaar=0"}).status, 0);
+    const QImage without(QString::fromStdString(plain));
+    const QImage with(QString::fromStdString(knob));
+    // The dial's top-left corner for the comparator is at (150, 100); the empty board
+    // shows no knob there.
+    ASSERT_FALSE(without.isNull());
+    EXPECT_NE(without.copy(150, 100, 200, 30), with.copy(150, 100, 200, 30));
+    EXPECT_EQ(without.copy(0, 0, 140, 360), with.copy(0, 0, 140, 360));
+}
+
+} // namespace
+} // namespace board_test
