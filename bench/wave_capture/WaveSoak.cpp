@@ -1,0 +1,154 @@
+// One start-capture-exit cycle of the capture controls, as the program runs them: N
+// TheWaveIn2 controls in a window, capturing from the default input (or input i when
+// --inputs is given), for a while; then it prints the levels and the memory in use, releases
+// the controls, lets the sound system wind down for --settle ms, and ends.
+//
+//   wave_soak [--controls N] [--ms MS] [--settle MS] [--inputs]
+//   wave_soak --tone FILE      writes 2 s of a 1000 Hz tone (16-bit mono, amplitude 0.5)
+#include "platform/com/ComPtr.h"
+#include "platform/com/ComRuntime.h"
+#include "platform/com/IHostedControl.h"
+#include "wave_capture/ITheWaveIn2.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QWidget>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace {
+
+void RunEvents(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+/// A field of /proc/self/status in KiB ("VmRSS", "VmHWM").
+long StatusKiB(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(static_cast<qsizetype>(std::strlen(field)) + 1)
+                .trimmed()
+                .split(' ')
+                .front()
+                .toLong();
+        }
+    }
+    return -1;
+}
+
+/// A WAV file of 2 s of 1000 Hz at half amplitude, 16-bit mono 44.1 kHz.
+bool WriteTone(const char* path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    constexpr std::uint32_t frames = 2 * 44100;
+    QByteArray b;
+    auto put16 = [&](std::uint16_t v) {
+        b.append(static_cast<char>(v & 0xFF));
+        b.append(static_cast<char>(v >> 8));
+    };
+    auto put32 = [&](std::uint32_t v) {
+        put16(static_cast<std::uint16_t>(v));
+        put16(static_cast<std::uint16_t>(v >> 16));
+    };
+    b.append("RIFF");
+    put32(36 + frames * 2);
+    b.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(44100);
+    put32(88200);
+    put16(2);
+    put16(16);
+    b.append("data");
+    put32(frames * 2);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double s = 16383.0 * std::sin(2.0 * std::numbers::pi * 1000.0 * i / 44100.0);
+        put16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s))));
+    }
+    return file.write(b) == b.size();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--tone") == 0) {
+        return WriteTone(argv[2]) ? 0 : 1;
+    }
+    QApplication app(argc, argv);
+    int controls = 5;
+    int ms = 1000;
+    int settle = 100;
+    bool perInput = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--controls" && i + 1 < argc) {
+            controls = std::atoi(argv[++i]);
+        } else if (arg == "--ms" && i + 1 < argc) {
+            ms = std::atoi(argv[++i]);
+        } else if (arg == "--settle" && i + 1 < argc) {
+            settle = std::atoi(argv[++i]);
+        } else if (arg == "--inputs") {
+            perInput = true;
+        }
+    }
+    int result = 0;
+    {
+        QWidget window;
+        window.resize(120, 40 * controls);
+        std::vector<ComPtr<ITheWaveIn2>> waves;
+        for (int i = 0; i < controls; ++i) {
+            ComPtr<ITheWaveIn2> wave;
+            if (CoCreateInstance(CLSID_TheWaveIn2, nullptr, CLSCTX_INPROC_SERVER, IID_ITheWaveIn2,
+                                 wave.PutVoid()) != S_OK) {
+                std::fprintf(stderr, "TheWaveIn2 niet te maken: %s\n", CoLastErrorText().c_str());
+                return 2;
+            }
+            ComPtr<IHostedControl> hosted;
+            wave->QueryInterface(IID_IHostedControl, hosted.PutVoid());
+            hosted->CreateControlWindow(&window);
+            hosted->ControlWindow()->move(0, 40 * i);
+            wave->put_InSelected(perInput ? i + 1 : 0);
+            if (wave->Start() != S_OK) {
+                result = 1;
+            }
+            waves.push_back(wave);
+        }
+        window.show();
+        RunEvents(ms);
+        std::printf("controls=%d", controls);
+        for (const ComPtr<ITheWaveIn2>& wave : waves) {
+            std::int32_t level = 0;
+            std::int32_t size = 0;
+            std::int32_t amplitude = 0;
+            wave->get_InputVolume(&level);
+            wave->WaveDataSize(&size);
+            for (float f : {250.0f, 500.0f, 1000.0f}) {
+                wave->CalcFreq(f, &amplitude);
+            }
+            std::printf(" level=%d/size=%d/calc1000=%d", level, size, amplitude);
+            if (size == 0) {
+                result = 1;
+            }
+        }
+        std::printf(" rss_kib=%ld hwm_kib=%ld\n", StatusKiB("VmRSS:"), StatusKiB("VmHWM:"));
+        std::fflush(stdout);
+    }
+    RunEvents(settle);
+    return result;
+}
