@@ -1,51 +1,72 @@
 #pragma once
-// What the sound tests share: fake capture controls installed for the test's life, the sound
-// setting written into the test's own registry file, and the scripted prompter.
+// What the sound tests share: the real capture controls (the library beside the test program)
+// on virtual inputs that the test steps by hand, the sound setting in the test's own registry
+// file, and the scripted prompter.
 
 #include "app/sound/UCWaveIn.h"
 #include "app/sound/WaveInControl.h"
 #include "platform/registry/ProgramSettings.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/ScriptedPrompter.h"
-#include "tests/sound/FakeWaveIn.h"
+#include "platform/wave/WaveInDevices.h"
+#include "platform/wave/WaveInEvent.h"
 
+#include <QCoreApplication>
+#include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace sound_test {
 
-class WithFakeControls : public testing::Test {
+class WithVirtualInputs : public testing::Test {
 protected:
-    WithFakeControls() {
+    WithVirtualInputs() {
         Prompter::Install(&prompter);
-        WaveInControl::InstallMaker([this](ComPtr<IDispatch>& control, std::string& why) {
-            if (!failure.empty()) {
-                why = failure;
-                return E_FAIL;
-            }
-            sound->controls.emplace_back();
-            control = ComPtr<IDispatch>::Attach(new FakeWaveIn(sound, sound->controls.size() - 1));
-            return S_OK;
-        });
         Registry::Instance().DeleteKey(RegistryRoot::CurrentUser, "Software");
     }
-    ~WithFakeControls() override {
+    ~WithVirtualInputs() override {
         WaveInControl::InstallMaker({});
+        WaveInDevices::Instance().Shutdown();
+        unsetenv("TAVSIM_WAVE_INPUTS");
+        WaveInDevices::Instance().Reload();
         Prompter::Install(nullptr);
     }
 
-    void SetDevices(std::vector<FakeSound::Device> devices) { sound->devices = std::move(devices); }
+    /// Only the virtual inputs of `spec` (NAME=SOURCE;...), making sound only when fed.
+    static void UseInputs(const std::string& spec) {
+        setenv("TAVSIM_WAVE_INPUTS", spec.c_str(), 1);
+        WaveInDevices::Instance().Reload();
+        WaveInDevices::Instance().SetStepByHand(true);
+    }
+    /// `count` silent inputs named "In 1", "In 2" ...
+    static void UseSilentInputs(int count) {
+        std::string spec;
+        for (int i = 1; i <= count; ++i) {
+            spec += (i > 1 ? ";In " : "In ") + std::to_string(i) + "=silence";
+        }
+        UseInputs(spec);
+    }
     static void SetSoundSetting(const std::string& value) {
         ASSERT_TRUE(ProgramSettings::SaveSetting("TAVLON2", "Sound", "Value", value));
     }
-    /// The control made for input i (1-based), as the fake sees it.
-    FakeSound::Control& Control(int i) { return sound->controls.at(std::size_t(i - 1)); }
+    /// Makes every control fail to be made, for `why`.
+    static void FailControls(const std::string& why) {
+        WaveInControl::InstallMaker([why](ComPtr<IDispatch>&, std::string& reason) {
+            reason = why;
+            return E_FAIL;
+        });
+    }
 
-    std::shared_ptr<FakeSound> sound = std::make_shared<FakeSound>();
-    /// When not empty, making a control fails with this reason.
-    std::string failure;
+    /// Completes a buffer of input i (1-based) holding 4000 samples that lie `deviation`
+    /// below silence, so that its level becomes 256 × deviation; and hands it to its control.
+    static void Level(int i, int deviation) {
+        const std::vector<std::uint8_t> bytes(4000, std::uint8_t(128 - deviation));
+        WaveInDevices::Instance().Feed(std::uint32_t(i - 1), bytes);
+        QCoreApplication::sendPostedEvents(nullptr, WaveInEvent::EventType());
+    }
+
     ScriptedPrompter prompter;
 };
 

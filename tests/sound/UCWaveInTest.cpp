@@ -1,26 +1,15 @@
-// The sound user control: which inputs it uses and starts, the sound setting, and how input
-// levels become the sensor's value.
+// The sound user control on virtual inputs: which inputs it uses and starts, the sound
+// setting, and how input levels become the sensor's value.
 
 #include "tests/sound/SoundTestSupport.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <vector>
+#include <QWidget>
 
 namespace {
 
-using sound_test::WithFakeControls;
-
-std::vector<FakeSound::Device> Devices(int count) {
-    std::vector<FakeSound::Device> devices;
-    for (int i = 1; i <= count; ++i) {
-        devices.push_back({"Mic " + std::to_string(i), true});
-    }
-    return devices;
-}
-
-using UCWaveInTest = WithFakeControls;
+using UCWaveInTest = sound_test::WithVirtualInputs;
 
 struct CountCase {
     const char* setting; // nullptr: not stored
@@ -39,34 +28,32 @@ TEST_F(UCWaveInTest, UsesUpToFiveInputsUnlessTheSettingIsExactlyOff) {
     for (const CountCase& c : cases) {
         SCOPED_TRACE(std::string(c.setting ? c.setting : "(none)") + ", " +
                      std::to_string(c.devices) + " devices");
-        sound = std::make_shared<FakeSound>();
         Registry::Instance().DeleteKey(RegistryRoot::CurrentUser, "Software");
         if (c.setting != nullptr) {
             SetSoundSetting(c.setting);
         }
-        SetDevices(Devices(c.devices));
+        UseSilentInputs(c.devices);
         UCWaveIn wi;
         EXPECT_EQ(wi.GetUsedCount(), c.used);
-        ASSERT_EQ(sound->controls.size(), 5u); // always made, also when off
-        for (int i = 1; i <= 5; ++i) {
-            EXPECT_EQ(Control(i).selected, i <= c.used ? i : 0) << "control " << i;
-            EXPECT_EQ(Control(i).window->parentWidget(), &wi) << "control " << i;
-        }
-        EXPECT_EQ(wi.SwitchedOff(), c.used == 0 && c.devices > 0);
+        EXPECT_TRUE(wi.NotAvailableReason().empty()) << wi.NotAvailableReason();
+        // Five controls, each with its own window in the user control.
+        EXPECT_EQ(wi.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 5);
+        EXPECT_EQ(wi.SwitchedOff(), c.setting != nullptr && std::string(c.setting) == "Off");
         EXPECT_EQ(wi.PeakLevel(), wi.SwitchedOff() ? 0 : 1);
         wi.Timer1_Timer();
-        for (int i = 1; i <= 5; ++i) {
-            EXPECT_EQ(Control(i).starts, i <= c.used ? 1 : 0) << "control " << i;
+        EXPECT_EQ(WaveInDevices::Instance().OpenCount(), std::size_t(c.used));
+        for (int i = 1; i <= c.used; ++i) {
+            Level(i, 10);
         }
-        EXPECT_EQ(wi.GetVolume(), 0);
+        EXPECT_EQ(wi.GetVolume(), c.used > 0 ? 50 : 0);
     }
 }
 
-TEST_F(UCWaveInTest, TheFirstTickStartsTheUsableInputsOnceEachOnItsOwnControl) {
-    SetDevices({{"Mic", true}, {"Line", false}, {"USB", true}});
+TEST_F(UCWaveInTest, TheFirstTickStartsTheUsableInputsOnceEachOnItsOwnInput) {
+    UseInputs("Mic=silence;Dead=noformat;USB=silence");
     UCWaveIn wi;
     EXPECT_TRUE(wi.Timer1()->isActive());
-    EXPECT_EQ(Control(1).starts + Control(3).starts, 0);
+    EXPECT_EQ(WaveInDevices::Instance().OpenCount(), 0u);
     // The real timer, as the program runs it.
     QElapsedTimer waited;
     waited.start();
@@ -75,51 +62,55 @@ TEST_F(UCWaveInTest, TheFirstTickStartsTheUsableInputsOnceEachOnItsOwnControl) {
     }
     ASSERT_TRUE(wi.Started());
     wi.Timer1_Timer();
-    EXPECT_EQ(Control(1).starts, 1);
-    EXPECT_EQ(Control(2).starts, 0); // cannot be used, never started
-    EXPECT_EQ(Control(3).starts, 1);
+    EXPECT_EQ(WaveInDevices::Instance().OpenCount(), 2u); // the noformat input is never started
     EXPECT_FALSE(wi.Timer1()->isActive());
+    // Input 3 is captured by its own control: only the sensor hears it.
+    Level(3, 40);
+    EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 0.0F);
+    EXPECT_EQ(wi.GetVolume(), 50);
+    EXPECT_FLOAT_EQ(wi.GetWaveVolume(3), 1.0F);
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(UCWaveInTest, TheVolumeIsTheLoudestLevelAgainstAPeakThatIsNeverLowered) {
-    SetDevices(Devices(3));
+    UseSilentInputs(3);
     UCWaveIn wi;
     wi.Timer1_Timer();
     struct Step {
-        std::int32_t levels[3];
+        int deviations[3]; // level = 256 × deviation
         std::int32_t volume;
         std::int32_t peak;
     };
     const Step steps[] = {
-        {{0, 0, 0}, 0, 1},          // silence from the start
-        {{0, 0, 0}, 0, 1},          //
-        {{1000, 200, 0}, 50, 1000}, // the loudest yet gives 50
-        {{500, 0, 0}, 25, 1000},    // half the peak
-        {{0, 0, 10}, 0, 1000},      // 1/100 of the peak: 0.5 rounds to even
-        {{30, 0, 0}, 2, 1000},      // 1.5 rounds to even
-        {{0, 14, 0}, 1, 1000},      // 0.7
-        {{990, 0, 0}, 50, 1000},    // 49.5
-        {{0, 0, 2000}, 50, 2000},   // a louder sound sets a new scale
-        {{1000, 0, 0}, 25, 2000},   {{32768, 0, 0}, 50, 32768}, // the largest level a control gives
+        {{0, 0, 0}, 0, 1},         // silence from the start
+        {{0, 0, 0}, 0, 1},         //
+        {{100, 20, 0}, 50, 25600}, // the loudest yet gives 50
+        {{50, 0, 0}, 25, 25600},   // half the peak
+        {{0, 0, 1}, 0, 25600},     // 1/100 of the peak: 0.5 rounds to even
+        {{3, 0, 0}, 2, 25600},     // 1.5 rounds to even
+        {{0, 99, 0}, 50, 25600},   // 49.5
+        {{0, 0, 128}, 50, 32768},  // a louder sound sets a new scale
+        {{64, 0, 0}, 25, 32768},   //
+        {{0, 0, 0}, 0, 32768},
     };
     for (const Step& s : steps) {
         for (int i = 1; i <= 3; ++i) {
-            Control(i).level = s.levels[i - 1];
+            Level(i, s.deviations[i - 1]);
         }
         EXPECT_EQ(wi.GetVolume(), s.volume)
-            << s.levels[0] << " " << s.levels[1] << " " << s.levels[2];
+            << s.deviations[0] << " " << s.deviations[1] << " " << s.deviations[2];
         EXPECT_EQ(wi.PeakLevel(), s.peak);
     }
 }
 
 TEST_F(UCWaveInTest, AnInputsVolumeIsItsLevelAgainstThePeakWithoutRaisingIt) {
-    SetDevices(Devices(2));
+    UseSilentInputs(2);
     UCWaveIn wi;
     wi.Timer1_Timer();
     EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 0.0F);
-    Control(1).level = 800;
-    Control(2).level = 200;
-    EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 800.0F); // against the start peak of 1
+    Level(1, 80);
+    Level(2, 20);
+    EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 20480.0F); // against the start peak of 1
     EXPECT_EQ(wi.PeakLevel(), 1);
     EXPECT_EQ(wi.GetVolume(), 50);
     EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 1.0F);
@@ -129,10 +120,9 @@ TEST_F(UCWaveInTest, AnInputsVolumeIsItsLevelAgainstThePeakWithoutRaisingIt) {
 }
 
 TEST_F(UCWaveInTest, NamesAndUsabilityComeFromTheFirstControl) {
-    SetDevices({{"Microfoon (USB)", true}, {"Lijningang", false}});
+    UseInputs("Microfoon (USB)=silence;Lijningang=noformat");
     UCWaveIn wi;
     EXPECT_EQ(wi.GetWaveName(1), "Microfoon (USB)");
-    EXPECT_EQ(wi.GetWaveName(2), "Lijningang");
     EXPECT_TRUE(wi.GetWaveInValid(1));
     EXPECT_FALSE(wi.GetWaveInValid(2));
     EXPECT_EQ(wi.GetWaveName(3), "");
@@ -140,13 +130,14 @@ TEST_F(UCWaveInTest, NamesAndUsabilityComeFromTheFirstControl) {
 }
 
 TEST_F(UCWaveInTest, WithoutControlsThereIsNoSoundInputAndTheReasonIsKept) {
-    failure = "de geluidsbibliotheek WavGrab2 is niet gevonden";
-    SetDevices(Devices(2));
+    FailControls("de geluidsbibliotheek WavGrab2 is niet gevonden");
+    UseSilentInputs(2);
     UCWaveIn wi;
     EXPECT_EQ(wi.GetUsedCount(), 0);
     EXPECT_EQ(wi.NotAvailableReason(),
               "Geluidsinvoer is niet beschikbaar: de geluidsbibliotheek WavGrab2 is niet gevonden");
     wi.Timer1_Timer();
+    EXPECT_EQ(WaveInDevices::Instance().OpenCount(), 0u);
     EXPECT_EQ(wi.GetVolume(), 0);
     EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 0.0F);
     EXPECT_EQ(wi.GetWaveName(1), "");
@@ -154,17 +145,23 @@ TEST_F(UCWaveInTest, WithoutControlsThereIsNoSoundInputAndTheReasonIsKept) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST(UCWaveInWithoutLibrary, AMissingComponentLeavesSoundOffAndSaysWhy) {
-    // Nothing beside this test program serves the capture control's ProgID, or it does and
-    // then the control must be usable: either way the control is made without a crash.
-    UCWaveIn wi;
-    if (wi.NotAvailableReason().empty()) {
-        GTEST_SKIP() << "the capture control is available here";
+TEST_F(UCWaveInTest, DestroyedWhileCapturingItClosesEveryInput) {
+    UseInputs("A=tone:441:100;B=tone:882:50");
+    WaveInDevices::Instance().SetStepByHand(false); // real time, as in the program
+    {
+        UCWaveIn wi;
+        wi.Timer1_Timer();
+        EXPECT_EQ(WaveInDevices::Instance().OpenCount(), 2u);
+        QElapsedTimer waited;
+        waited.start();
+        while (wi.GetVolume() == 0 && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        EXPECT_EQ(wi.GetVolume(), 50);
     }
-    EXPECT_EQ(wi.GetUsedCount(), 0);
-    EXPECT_EQ(wi.NotAvailableReason(),
-              "Geluidsinvoer is niet beschikbaar: de geluidsbibliotheek WavGrab2 is niet gevonden");
-    EXPECT_EQ(wi.GetVolume(), 0);
+    EXPECT_EQ(WaveInDevices::Instance().OpenCount(), 0u);
+    // Buffers that were still under way reach no control.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 200);
 }
 
 } // namespace

@@ -18,8 +18,7 @@
 
 namespace {
 
-using sound_test::WithFakeControls;
-using frmWaveInputsTest = WithFakeControls;
+using frmWaveInputsTest = sound_test::WithVirtualInputs;
 
 std::vector<int> BarWidths(const frmWaveInputs& form) {
     std::vector<int> widths;
@@ -31,7 +30,7 @@ std::vector<int> BarWidths(const frmWaveInputs& form) {
 }
 
 TEST_F(frmWaveInputsTest, ListsTheInputsInUseWithTheirNames) {
-    SetDevices({{"Microfoon", true}, {"Lijn", false}, {"USB", true}});
+    UseInputs("Microfoon=silence;Lijn=noformat;USB=silence");
     UCWaveIn wi;
     frmWaveInputs form;
     EXPECT_EQ(form.windowTitle(), "Geluid Sensor");
@@ -52,6 +51,10 @@ TEST_F(frmWaveInputsTest, ListsTheInputsInUseWithTheirNames) {
     EXPECT_EQ(form.Command1()->text(), QString::fromUtf8("Geluidsinstellingen\u2026"));
     EXPECT_EQ(form.btnOK()->text(), "OK");
     EXPECT_TRUE(form.labStatus()->isHidden());
+    // The control says so itself when asked for the name of an input without the format.
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Don't support 44.100 kHz, Mono, 8-bit");
+    EXPECT_EQ(prompter.messages[0].title, "InName");
 }
 
 struct StatusCase {
@@ -71,9 +74,11 @@ TEST_F(frmWaveInputsTest, SaysInOneLineWhyThereIsNoSoundInput) {
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.status);
         SetSoundSetting(c.setting);
-        sound = std::make_shared<FakeSound>();
-        SetDevices(std::vector<FakeSound::Device>(std::size_t(c.devices), {"Mic", true}));
-        failure = c.failure;
+        UseSilentInputs(c.devices);
+        WaveInControl::InstallMaker({});
+        if (*c.failure != '\0') {
+            FailControls(c.failure);
+        }
         UCWaveIn wi;
         frmWaveInputs form;
         form.Constructor(&wi);
@@ -109,47 +114,47 @@ protected:
 };
 
 TEST_F(frmWaveInputsTest, BarsFollowTheLevelsStayHiddenAtZeroAndChangeOnlyWhenTheyMust) {
-    SetDevices({{"A", true}, {"B", false}, {"C", true}});
+    UseInputs("A=silence;B=noformat;C=silence");
     UCWaveIn wi;
     wi.Timer1_Timer();
     frmWaveInputs form;
     form.show();
-    Control(1).level = 1000;
+    Level(1, 100);
     form.Timer1_Timer(); // without a control to show: nothing
     EXPECT_EQ(BarWidths(form), (std::vector<int>{-1, -1, -1, -1, -1, -1}));
     form.Constructor(&wi);
     BarChanges changes(form);
     struct Step {
-        std::int32_t levels[3];
+        int deviations[2];       // of inputs A and C; level = 256 × deviation
         std::vector<int> widths; // bars 0 to 5; -1 hidden
     };
-    // Bar 0 is GetVolume × 200 / 50, bar i the input's level / peak × 200.
+    // Bar 0 is GetVolume × 200 / 50, bar i the input's level / peak × 200; the input that
+    // cannot be used (B) keeps its bar hidden.
     const Step steps[] = {
-        {{0, 0, 0}, {-1, -1, -1, -1, -1, -1}},   {{1000, 0, 500}, {200, 200, -1, 100, -1, -1}},
-        {{250, 0, 0}, {48, 50, -1, -1, -1, -1}}, // 12.5 rounds to 12
-        {{0, 0, 10}, {-1, -1, -1, 2, -1, -1}},   // 0.5 rounds to 0
-        {{0, 0, 0}, {-1, -1, -1, -1, -1, -1}},
+        {{0, 0}, {-1, -1, -1, -1, -1, -1}},  {{100, 50}, {200, 200, -1, 100, -1, -1}},
+        {{25, 0}, {48, 50, -1, -1, -1, -1}}, // 12.5 rounds to 12
+        {{0, 1}, {-1, -1, -1, 2, -1, -1}},   // 0.5 rounds to 0
+        {{0, 0}, {-1, -1, -1, -1, -1, -1}},
     };
     for (const Step& s : steps) {
-        for (int i = 1; i <= 3; ++i) {
-            Control(i).level = s.levels[i - 1];
-        }
+        Level(1, s.deviations[0]);
+        Level(3, s.deviations[1]);
         form.Timer1_Timer();
-        EXPECT_EQ(BarWidths(form), s.widths) << s.levels[0] << " " << s.levels[2];
+        EXPECT_EQ(BarWidths(form), s.widths) << s.deviations[0] << " " << s.deviations[1];
         // The same levels again: nothing is moved, shown or hidden.
         const int before = changes.count;
         form.Timer1_Timer();
         form.Timer1_Timer();
-        EXPECT_EQ(changes.count, before) << s.levels[0] << " " << s.levels[2];
+        EXPECT_EQ(changes.count, before) << s.deviations[0] << " " << s.deviations[1];
     }
     EXPECT_GT(changes.count, 0);
 }
 
 TEST_F(frmWaveInputsTest, OkEndsTheModalWindowAndItsTimerRunsWhileShown) {
-    SetDevices({{"A", true}});
+    UseInputs("A=silence");
     UCWaveIn wi;
     wi.Timer1_Timer();
-    Control(1).level = 100;
+    Level(1, 10);
     frmWaveInputs form;
     form.Constructor(&wi);
     int barWhileShown = -1;
