@@ -15,11 +15,11 @@ namespace {
 
 void BM_GetVolume(benchmark::State& state) {
     const int inputs = static_cast<int>(state.range(0));
-    std::string spec;
+    std::string list;
     for (int i = 1; i <= inputs; ++i) {
-        spec += (i > 1 ? ";In " : "In ") + std::to_string(i) + "=silence";
+        list += (i > 1 ? ";In " : "In ") + std::to_string(i) + "=silence";
     }
-    setenv("TAVSIM_WAVE_INPUTS", spec.c_str(), 1);
+    setenv("TAVSIM_WAVE_INPUTS", list.c_str(), 1);
     WaveInDevices::Instance().Reload();
     WaveInDevices::Instance().SetStepByHand(true);
     {

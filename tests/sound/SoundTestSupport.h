@@ -34,19 +34,19 @@ protected:
         Prompter::Install(nullptr);
     }
 
-    /// Only the virtual inputs of `spec` (NAME=SOURCE;...), making sound only when fed.
-    static void UseInputs(const std::string& spec) {
-        setenv("TAVSIM_WAVE_INPUTS", spec.c_str(), 1);
+    /// Only the virtual inputs of `list` (NAME=SOURCE;...), making sound only when fed.
+    static void UseInputs(const std::string& list) {
+        setenv("TAVSIM_WAVE_INPUTS", list.c_str(), 1);
         WaveInDevices::Instance().Reload();
         WaveInDevices::Instance().SetStepByHand(true);
     }
     /// `count` silent inputs named "In 1", "In 2" ...
     static void UseSilentInputs(int count) {
-        std::string spec;
+        std::string list;
         for (int i = 1; i <= count; ++i) {
-            spec += (i > 1 ? ";In " : "In ") + std::to_string(i) + "=silence";
+            list += (i > 1 ? ";In " : "In ") + std::to_string(i) + "=silence";
         }
-        UseInputs(spec);
+        UseInputs(list);
     }
     static void SetSoundSetting(const std::string& value) {
         ASSERT_TRUE(ProgramSettings::SaveSetting("TAVLON2", "Sound", "Value", value));
