@@ -40,6 +40,8 @@ TEST_F(UCWaveInTest, UsesUpToFiveInputsUnlessTheSettingIsExactlyOff) {
         EXPECT_EQ(wi.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 5);
         EXPECT_EQ(wi.SwitchedOff(), c.setting != nullptr && std::string(c.setting) == "Off");
         EXPECT_EQ(wi.PeakLevel(), wi.SwitchedOff() ? 0 : 1);
+        // Switched off there is no peak to divide by: every input reads 0.
+        EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 0.0F);
         wi.Timer1_Timer();
         EXPECT_EQ(WaveInDevices::Instance().OpenCount(), std::size_t(c.used));
         for (int i = 1; i <= c.used; ++i) {
