@@ -106,6 +106,8 @@ void frmWaveInputs::Constructor(UCWaveIn* wi) {
             text += QStringLiteral(" (Cannot be used)");
         }
         Label3(i)->setText(text);
+        // A long name may not fit under its bar; the whole of it shows on hovering.
+        Label3(i)->setToolTip(text);
     }
 
     QString status;
