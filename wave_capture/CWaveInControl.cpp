@@ -27,8 +27,14 @@ CWaveInControl::CWaveInControl(const char* face)
 CWaveInControl::~CWaveInControl() {
     CloseDevice();
     if (window_) {
+        // A window in a container belongs to the container: it is only hidden and cut loose.
+        // A window of our own, made before there was a container, goes with the control.
         window_->Detach();
-        delete window_.data();
+        if (window_->parentWidget() != nullptr) {
+            window_->hide();
+        } else {
+            delete window_.data();
+        }
     }
 }
 

@@ -25,7 +25,8 @@ protected:
     /// `face` is the text of the control's window.
     explicit CWaveInControl(const char* face);
     /// Closes a device still open (returning and unpreparing its buffers first, so that it
-    /// never writes into freed blocks), frees the blocks and the window.
+    /// never writes into freed blocks) and frees the blocks. The window is hidden and left to
+    /// its container (or deleted when it has none); later notifications are ignored.
     virtual ~CWaveInControl();
     CWaveInControl(const CWaveInControl&) = delete;
     CWaveInControl& operator=(const CWaveInControl&) = delete;

@@ -3,7 +3,6 @@
 #include "platform/com/ComRuntime.h"
 #include "platform/com/IHostedControl.h"
 #include "platform/wave/WaveInDevices.h"
-#include "platform/wave/WaveInEvent.h"
 #include "wave_capture/ITheWaveIn2.h"
 
 #include <QCoreApplication>
@@ -27,7 +26,7 @@ struct Capturing {
         control->put_InSelected(1);
         control->Start();
         WaveInDevices::Instance().Step(0);
-        QCoreApplication::sendPostedEvents(nullptr, WaveInEvent::EventType());
+        QCoreApplication::sendPostedEvents();
     }
     ~Capturing() {
         control.Reset();
@@ -60,7 +59,7 @@ void BM_BufferLevel(benchmark::State& state) {
     std::int32_t level = 0;
     for (auto _ : state) {
         WaveInDevices::Instance().Feed(0, buffer);
-        QCoreApplication::sendPostedEvents(nullptr, WaveInEvent::EventType());
+        QCoreApplication::sendPostedEvents();
         capturing.control->get_InputVolume(&level);
         benchmark::DoNotOptimize(level);
     }

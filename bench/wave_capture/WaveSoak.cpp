@@ -8,6 +8,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/IHostedControl.h"
+#include "platform/ui/Prompter.h"
 #include "wave_capture/ITheWaveIn2.h"
 
 #include <QApplication>
@@ -84,6 +85,17 @@ bool WriteTone(const char* path) {
     return file.write(b) == b.size();
 }
 
+/// Messages of the controls go to stderr: a measurement never waits for a person.
+class StderrPrompter : public Prompter {
+public:
+    Answer Message(const std::string& text, const std::string& title, Buttons, Icon) override {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+        return Answer::Ok;
+    }
+    std::optional<std::string> OpenFileName(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::string> SaveFileName(const FileRequest&) override { return std::nullopt; }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +103,8 @@ int main(int argc, char** argv) {
         return WriteTone(argv[2]) ? 0 : 1;
     }
     QApplication app(argc, argv);
+    StderrPrompter prompter;
+    Prompter::Install(&prompter);
     int controls = 5;
     int ms = 1000;
     int settle = 100;

@@ -130,13 +130,13 @@ bool ParseEntry(std::string_view entry, VirtualInput& input, std::string& why) {
 
 } // namespace
 
-std::vector<VirtualInput> VirtualInput::ParseList(std::string_view spec,
+std::vector<VirtualInput> VirtualInput::ParseList(std::string_view list,
                                                   std::vector<std::string>* errors) {
     std::vector<VirtualInput> inputs;
     std::size_t start = 0;
-    while (start <= spec.size()) {
-        const std::size_t end = std::min(spec.find(';', start), spec.size());
-        const std::string_view entry = spec.substr(start, end - start);
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(';', start), list.size());
+        const std::string_view entry = list.substr(start, end - start);
         start = end + 1;
         if (entry.empty()) {
             continue;

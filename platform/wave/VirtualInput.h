@@ -28,10 +28,10 @@ struct VirtualInput {
     /// For File: the whole file in the capture format (44.1 kHz mono 8-bit), never empty.
     std::vector<std::uint8_t> loop;
 
-    /// The inputs of `spec`, in order. Empty entries (as after a final ';') are skipped. An
+    /// The inputs of `list`, in order. Empty entries (as after a final ';') are skipped. An
     /// entry that cannot be used is left out and described in *errors (in Dutch, naming the
     /// entry); WAV files are read here.
-    static std::vector<VirtualInput> ParseList(std::string_view spec,
+    static std::vector<VirtualInput> ParseList(std::string_view list,
                                                std::vector<std::string>* errors);
 
     /// Fills `out` with the next samples of this input; `position` counts the samples made

@@ -55,12 +55,12 @@ WaveInDevices::~WaveInDevices() = default;
 void WaveInDevices::LoadVirtual() {
     loaded_ = true;
     virtual_.reset();
-    const char* spec = std::getenv("TAVSIM_WAVE_INPUTS");
-    if (spec == nullptr) {
+    const char* list = std::getenv("TAVSIM_WAVE_INPUTS");
+    if (list == nullptr) {
         return;
     }
     std::vector<std::string> errors;
-    std::vector<VirtualInput> inputs = VirtualInput::ParseList(spec, &errors);
+    std::vector<VirtualInput> inputs = VirtualInput::ParseList(list, &errors);
     for (const std::string& error : errors) {
         std::fprintf(stderr, "%s\n", error.c_str());
     }

@@ -34,11 +34,11 @@ public:
     std::vector<Seen> seen;
 };
 
-/// Uses the virtual inputs of `spec`, stepped by hand, for one test.
+/// Uses the virtual inputs of `list`, stepped by hand, for one test.
 class VirtualInputs {
 public:
-    explicit VirtualInputs(const char* spec, bool byHand = true) {
-        setenv("TAVSIM_WAVE_INPUTS", spec, 1);
+    explicit VirtualInputs(const char* list, bool byHand = true) {
+        setenv("TAVSIM_WAVE_INPUTS", list, 1);
         WaveInDevices::Instance().Reload();
         WaveInDevices::Instance().SetStepByHand(byHand);
     }

@@ -562,10 +562,13 @@ TEST_F(TheWaveIn2Test, TheControlPaintsItsFaceInItsOwnWindow) {
         }
     }
     EXPECT_GT(inked, 20);
-    // Released, the control takes its window with it.
+    // Released, the control leaves its window to the container, hidden.
     QPointer<QWidget> watched(window);
+    window->show();
     hosted.Reset();
-    EXPECT_TRUE(watched.isNull());
+    ASSERT_FALSE(watched.isNull());
+    EXPECT_TRUE(watched->isHidden());
+    EXPECT_EQ(watched->parentWidget(), &other);
 }
 
 } // namespace

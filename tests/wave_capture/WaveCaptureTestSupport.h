@@ -16,11 +16,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-/// Uses the virtual inputs of `spec`, stepped by hand, for one test.
+/// Uses the virtual inputs of `list`, stepped by hand, for one test.
 class HandSteppedInputs {
 public:
-    explicit HandSteppedInputs(const char* spec) {
-        setenv("TAVSIM_WAVE_INPUTS", spec, 1);
+    explicit HandSteppedInputs(const char* list) {
+        setenv("TAVSIM_WAVE_INPUTS", list, 1);
         WaveInDevices::Instance().Reload();
         WaveInDevices::Instance().SetStepByHand(true);
     }
