@@ -26,7 +26,8 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
-export QT_QPA_PLATFORM=offscreen
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$dir/xdg
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 unset TAVSIM_WAVE_INPUTS
 vmic_start "$dir"
 
