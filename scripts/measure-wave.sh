@@ -18,39 +18,22 @@ for tool in pulseaudio pactl paplay; do
 done
 [ -x "$soak" ] || { echo "$soak ontbreekt: eerst bouwen"; exit 1; }
 
+# shellcheck source=virtual-microphone.sh
+source scripts/virtual-microphone.sh
 dir=$(mktemp -d)
-server=
-player=
 cleanup() {
-    [ -n "$player" ] && kill "$player" 2>/dev/null && wait "$player" 2>/dev/null
-    [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+    vmic_stop
     rm -rf "$dir"
 }
 trap cleanup EXIT
-
-cat >"$dir/ci.pa" <<PA
-load-module module-native-protocol-unix auth-anonymous=1 socket=$dir/native
-load-module module-null-sink sink_name=vsink rate=44100 channels=1 sink_properties=device.description=VirtualSink
-load-module module-remap-source master=vsink.monitor source_name=vmic source_properties=device.description=VirtualMic
-load-module module-null-sink sink_name=drain rate=44100 channels=1 sink_properties=device.description=Drain
-load-module module-loopback source=vsink.monitor sink=drain latency_msec=20 source_dont_move=true sink_dont_move=true
-set-default-sink vsink
-set-default-source vmic
-suspend-sink vsink 1
-suspend-sink vsink 0
-PA
-export XDG_RUNTIME_DIR=$dir/xdg PULSE_SERVER=unix:$dir/native QT_QPA_PLATFORM=offscreen
-unset TAVSIM_WAVE_INPUTS
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$dir/xdg
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-pulseaudio -n -F "$dir/ci.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-    --log-target=file:"$dir/pa.log" </dev/null >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+unset TAVSIM_WAVE_INPUTS
+vmic_start "$dir"
 
 # A 1000 Hz tone (16-bit mono, amplitude 0.5), played in a loop for the whole run.
 "$soak" --tone "$dir/tone.wav"
-(while true; do paplay -d vsink "$dir/tone.wav" || exit 0; done) &
-player=$!
+vmic_play "$dir/tone.wav"
 
 echo "Vijf TheWaveIn2-besturingen, 3 s opname:"
 "$soak" --controls 5 --ms 3000

@@ -18,6 +18,7 @@
 #include "app/simulation/clsGraph2.h"
 #include "app/simulation/clsSnaps.h"
 #include "app/sound/UCWaveIn.h"
+#include "app/sound/frmWaveInputs.h"
 #include "platform/ui/ClockSource.h"
 #include "platform/ui/PointerSource.h"
 #include "platform/ui/Prompter.h"
@@ -734,7 +735,12 @@ void FORM1::mnuRedo_Click() {
 }
 
 void FORM1::mnuGeluidSensor_Click() {
-    // The sound input chooser is not available yet.
+    if (!HasBoard()) {
+        return;
+    }
+    frmWaveInputs chooser(this);
+    chooser.Constructor(ucWaveIn1_);
+    chooser.exec();
 }
 
 void FORM1::SelectEditMode(std::int32_t mode) {

@@ -241,6 +241,7 @@ public slots:
     void mnuSluiten_Click();
     void mnuUndo_Click();
     void mnuRedo_Click();
+    /// The sound input chooser for UCWaveIn1, modally; a new window each time.
     void mnuGeluidSensor_Click();
     /// Operate mode.
     void mnuRegelen_Click();

@@ -8,6 +8,7 @@
 #include "data/generator/SoundMaker.h"
 #include "data/generator/TitlePainter.h"
 #include "data/generator/WavWriter.h"
+#include "data/generator/WaveInputsPainter.h"
 #include "data/generator/WirePainter.h"
 
 #include <filesystem>
@@ -27,7 +28,8 @@ std::vector<std::string> DataGenerator::Files() {
     for (int i = 0; i <= 9; ++i) {
         files.push_back("images2/Display" + std::to_string(i) + ".bmp");
     }
-    for (const char* name : {"Sensors", "0-5V", "VPointer", "VPointerMask", "splash", "about"}) {
+    for (const char* name : {"Sensors", "0-5V", "VPointer", "VPointerMask", "splash", "about",
+                             "WaveInputs", "VolumeBar"}) {
         files.push_back(std::string("images2/") + name + ".bmp");
     }
     files.push_back("Ringin.wav");
@@ -86,6 +88,8 @@ void DataGenerator::WriteAll(const std::vector<BoardSocket>& sockets) const {
     BmpWriter::Write(PartPainter::PointerMask(), Path("images2/VPointerMask.bmp"));
     BmpWriter::Write(TitlePainter::Splash(), Path("images2/splash.bmp"));
     BmpWriter::Write(TitlePainter::About(), Path("images2/about.bmp"));
+    BmpWriter::Write(WaveInputsPainter::Background(), Path("images2/WaveInputs.bmp"));
+    BmpWriter::Write(WaveInputsPainter::Bar(), Path("images2/VolumeBar.bmp"));
 
     WavWriter::Write(SoundMaker::Ring(), SoundMaker::kSampleRate, Path("Ringin.wav"));
     WavWriter::Write(SoundMaker::Silence(), SoundMaker::kSampleRate, Path("SILENCE.wav"));

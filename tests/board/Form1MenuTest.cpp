@@ -6,11 +6,16 @@
 #include "app/info/HelpMenu.h"
 #include "app/info/OpenURL.h"
 #include "app/info/frmHelp.h"
+#include "app/sound/UCWaveIn.h"
+#include "app/sound/frmWaveInputs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -161,6 +166,42 @@ TEST_F(Form1Menu, WebsiteItemTellsTheUserAndOpensTheSite) {
     ASSERT_EQ(prompter.messages.size(), 1U);
     EXPECT_EQ(prompter.messages[0].title, "Tavelon Simulator");
     EXPECT_EQ(opened, std::vector<std::string>{HelpMenu::WebsiteAddress});
+}
+
+TEST_F(Form1Menu, GeluidSensorShowsANewSoundChooserModallyEachTime) {
+    std::vector<const QWidget*> shown;
+    QStringList counts;
+    const auto closeWhenShown = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<frmWaveInputs*>(QApplication::activeModalWidget());
+            if (chooser == nullptr) {
+                return;
+            }
+            shown.push_back(chooser);
+            EXPECT_EQ(chooser->windowTitle(), "Geluid Sensor");
+            EXPECT_EQ(chooser->parentWidget(), form.get());
+            counts << chooser->labInputCount()->text();
+            chooser->btnOK()->click();
+        });
+    };
+    QTimer guard;
+    guard.setInterval(3000);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+        }
+    });
+    guard.start();
+    for (int i = 0; i < 2; ++i) {
+        closeWhenShown();
+        Item("mnuGeluidSensor")->trigger();
+    }
+    ASSERT_EQ(shown.size(), 2U);
+    const QString expected =
+        QStringLiteral("Aantal inputs: %1").arg(form->UCWaveIn1()->GetUsedCount());
+    EXPECT_EQ(counts, QStringList({expected, expected}));
+    // Each window is gone once it has been closed.
+    EXPECT_EQ(form->findChildren<frmWaveInputs*>().size(), 0);
 }
 
 } // namespace

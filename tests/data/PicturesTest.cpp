@@ -27,7 +27,7 @@ std::vector<std::string> LineStrips() {
 
 TEST(Pictures, EveryGeneratedFileIsThere) {
     const auto files = DataGenerator::Files();
-    EXPECT_EQ(files.size(), 34u);
+    EXPECT_EQ(files.size(), 36u);
     for (const std::string& file : files) {
         EXPECT_TRUE(std::filesystem::is_regular_file(DataFolder() + "/" + file)) << file;
     }
@@ -53,6 +53,8 @@ TEST(Pictures, HaveTheSizesTheProgramUses) {
         {"images2/VPointerMask.bmp", 15, 31},
         {"images2/splash.bmp", 400, 250},
         {"images2/about.bmp", 400, 250},
+        {"images2/WaveInputs.bmp", 314, 286}, // the sound input chooser's window
+        {"images2/VolumeBar.bmp", 200, 12},   // a level bar at full scale
     };
     for (const std::string& strip : LineStrips()) {
         cases.push_back({strip, 1024, 32});

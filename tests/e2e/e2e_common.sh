@@ -214,3 +214,88 @@ e2e_wait_exit() {
     app_pid=""
     [ "$status" -eq 0 ] || fail "tavsim exited with code $status"
 }
+
+# e2e_wait_board: waits until the board is painted where e2e_board_layout says: the yellow
+# ring of "Sensor 1 Uit Geel" (98, 50) lies 6 pixels right of its centre.
+e2e_wait_board() {
+    local ring red green blue
+    for _ in $(seq 1 50); do
+        e2e_screenshot
+        ring=$(e2e_pixel 104 50)
+        read -r red green blue <<<"$ring"
+        [ "${red:-0}" -ge 180 ] && [ "${green:-0}" -ge 140 ] && [ "${blue:-255}" -le 110 ] && return 0
+        sleep 0.1
+    done
+    fail "no yellow socket ring at board (104, 50): the board layout is not where expected"
+}
+
+# e2e_is_lit "R G B": true for the red of a lit lamp; the dark lamp is nearly white.
+e2e_is_lit() {
+    local r g b
+    read -r r g b <<<"$1"
+    [ "${r:-0}" -ge 200 ] && [ "${g:-255}" -le 170 ] && [ "${b:-255}" -le 150 ]
+}
+
+# e2e_wait_led1 lit|dark SECONDS: waits until LED 1 (board 389, 43) is so; sets `led` to its
+# last colour and fails when it never is.
+e2e_wait_led1() {
+    local want=$1 seconds=$2
+    for _ in $(seq 1 $((seconds * 10))); do
+        e2e_screenshot
+        led=$(e2e_pixel 389 43)
+        if e2e_is_lit "$led"; then
+            [ "$want" = lit ] && return 0
+        else
+            [ "$want" = dark ] && return 0
+        fi
+        sleep 0.1
+    done
+    fail "LED 1 is not $want after $seconds s: colour $led"
+}
+
+# e2e_menu WINDOW KEY UP_PRESSES: opens the menu of Alt+KEY and takes the item that many steps
+# up from the first (going up wraps to the last item).
+e2e_menu() {
+    local window=$1 key=$2 presses=$3 opened="" windows
+    windows=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    xdotool key --clearmodifiers "alt+$key"
+    for _ in $(seq 1 50); do
+        if [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -gt "$windows" ]; then
+            opened=yes
+            break
+        fi
+        sleep 0.1
+    done
+    [ -n "$opened" ] || fail "no menu opened on Alt+$key"
+    for _ in $(seq 1 "$presses"); do
+        xdotool key --clearmodifiers Up
+    done
+    xdotool key --clearmodifiers Return
+}
+
+# e2e_close_without_saving WINDOW: "Sluiten", answers "Nee" to "Dit tavelon bewaren?" and
+# waits for a clean exit.
+e2e_close_without_saving() {
+    local question
+    e2e_file_menu "$1" 1
+    question=$(e2e_wait_window "^Tavelon\$") || exit 1
+    xdotool windowfocus --sync "$question" 2>/dev/null || xdotool windowfocus "$question"
+    sleep 0.2
+    xdotool key --clearmodifiers alt+n
+    e2e_wait_exit
+}
+
+# e2e_tone_wav FILE HZ AMPLITUDE SECONDS: a WAV file of a sine around 128 (44.1 kHz, mono,
+# unsigned 8-bit), AMPLITUDE in sample units.
+e2e_tone_wav() {
+    LC_ALL=C awk -v hz="$2" -v amp="$3" -v seconds="$4" '
+        function le(v, n,   i) { for (i = 0; i < n; i++) { printf "%c", v % 256; v = int(v / 256) } }
+        BEGIN {
+            frames = 44100 * seconds
+            printf "RIFF"; le(36 + frames, 4); printf "WAVEfmt "; le(16, 4); le(1, 2); le(1, 2)
+            le(44100, 4); le(44100, 4); le(1, 2); le(8, 2); printf "data"; le(frames, 4)
+            for (i = 0; i < frames; i++)
+                printf "%c", int(128 + amp * sin(6.283185307179586 * hz * i / 44100) + 0.5)
+        }' >"$1"
+}
