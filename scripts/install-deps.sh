@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-dejavu-core
+    pulseaudio pulseaudio-utils
     clang libclang-rt-14-dev
 )
 

@@ -1,0 +1,176 @@
+#include "platform/wave/VirtualInput.h"
+
+#include "platform/wave/CaptureConverter.h"
+#include "platform/wave/WavFile.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <numbers>
+
+namespace {
+
+/// Larger files are refused: a virtual input is a short loop, not a recording.
+constexpr std::uintmax_t kMaxFileBytes = 32u * 1024u * 1024u;
+constexpr std::size_t kMaxNameBytes = 31;
+
+std::string CutName(std::string_view name) {
+    if (name.size() <= kMaxNameBytes) {
+        return std::string(name);
+    }
+    std::size_t end = kMaxNameBytes;
+    // Do not cut inside a UTF-8 sequence: step back over continuation bytes.
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return std::string(name.substr(0, end));
+}
+
+template <class Number> bool ParseNumber(std::string_view text, Number& value) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc{} && end == text.data() + text.size();
+}
+
+bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        why = "bestand niet te openen: " + path;
+        return false;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxFileBytes) {
+        why = "bestand te groot of niet te lezen: " + path;
+        return false;
+    }
+    in.seekg(0);
+    bytes.resize(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        why = "bestand niet te lezen: " + path;
+        return false;
+    }
+    return true;
+}
+
+/// Parses one "NAME=SOURCE"; false with `why` set when it cannot be used.
+bool ParseEntry(std::string_view entry, VirtualInput& input, std::string& why) {
+    const std::size_t equals = entry.find('=');
+    if (equals == std::string_view::npos) {
+        why = "'=' ontbreekt";
+        return false;
+    }
+    if (equals == 0) {
+        why = "de naam ontbreekt";
+        return false;
+    }
+    input.name = CutName(entry.substr(0, equals));
+    const std::string_view source = entry.substr(equals + 1);
+    if (source == "silence") {
+        input.kind = VirtualInput::Kind::Silence;
+        return true;
+    }
+    if (source == "noformat") {
+        input.kind = VirtualInput::Kind::NoFormat;
+        return true;
+    }
+    if (source.starts_with("tone:")) {
+        const std::string_view rest = source.substr(5);
+        const std::size_t colon = rest.find(':');
+        double hz = 0.0;
+        int amplitude = -1;
+        if (colon == std::string_view::npos || !ParseNumber(rest.substr(0, colon), hz) ||
+            !ParseNumber(rest.substr(colon + 1), amplitude)) {
+            why = "verwacht tone:HZ:AMPLITUDE";
+            return false;
+        }
+        if (!(hz > 0.0 && hz <= 22050.0)) {
+            why = "frequentie buiten 0 tot 22050 Hz";
+            return false;
+        }
+        if (amplitude < 0 || amplitude > 127) {
+            why = "amplitude buiten 0 tot 127";
+            return false;
+        }
+        input.kind = VirtualInput::Kind::Tone;
+        input.hz = hz;
+        input.amplitude = amplitude;
+        return true;
+    }
+    if (source.starts_with("file:")) {
+        const std::string path(source.substr(5));
+        std::vector<std::uint8_t> bytes;
+        if (path.empty()) {
+            why = "het pad ontbreekt";
+            return false;
+        }
+        if (!ReadFile(path, bytes, why)) {
+            return false;
+        }
+        std::string error;
+        const std::optional<WavFile> wav = WavFile::Parse(bytes, &error);
+        if (!wav) {
+            why = path + ": " + error;
+            return false;
+        }
+        CaptureConverter converter(wav->sampleRate, wav->channels);
+        converter.Push(wav->samples, input.loop);
+        if (input.loop.empty()) {
+            why = path + ": te kort";
+            return false;
+        }
+        input.kind = VirtualInput::Kind::File;
+        return true;
+    }
+    why = "onbekende bron (tone:HZ:AMPLITUDE, silence, file:PAD of noformat)";
+    return false;
+}
+
+} // namespace
+
+std::vector<VirtualInput> VirtualInput::ParseList(std::string_view spec,
+                                                  std::vector<std::string>* errors) {
+    std::vector<VirtualInput> inputs;
+    std::size_t start = 0;
+    while (start <= spec.size()) {
+        const std::size_t end = std::min(spec.find(';', start), spec.size());
+        const std::string_view entry = spec.substr(start, end - start);
+        start = end + 1;
+        if (entry.empty()) {
+            continue;
+        }
+        VirtualInput input;
+        std::string why;
+        if (ParseEntry(entry, input, why)) {
+            inputs.push_back(std::move(input));
+        } else if (errors != nullptr) {
+            errors->push_back("TAVSIM_WAVE_INPUTS: invoer '" + std::string(entry) +
+                              "' overgeslagen: " + why);
+        }
+    }
+    return inputs;
+}
+
+void VirtualInput::Generate(std::uint8_t* out, std::size_t count, std::uint64_t& position) const {
+    for (std::size_t i = 0; i < count; ++i, ++position) {
+        switch (kind) {
+        case Kind::Tone: {
+            // The phase is reduced first, so that hours of tone stay as exact as the first
+            // second.
+            const double cycles = std::fmod(static_cast<double>(position) * hz, 44100.0);
+            const double angle = 2.0 * std::numbers::pi * cycles / 44100.0;
+            out[i] = static_cast<std::uint8_t>(std::lround(128.0 + amplitude * std::sin(angle)));
+            break;
+        }
+        case Kind::File:
+            out[i] = loop[position % loop.size()];
+            break;
+        case Kind::Silence:
+        case Kind::NoFormat:
+            out[i] = 128;
+            break;
+        }
+    }
+}
