@@ -1,12 +1,13 @@
 // The soak run: the real main window, offscreen, for a given time with its own 10 ms timer,
 // while a user keeps working on it: the pointer circles the board with a pending wire
 // following it, the wire is finished, undone, redone and undone again, push buttons are
-// pressed and their presses undone, and the pulse generator blinks a LED, the counter and the
-// buzzer at 10 Hz. Every report interval it prints the sprites, groups and bitmaps on the
-// canvas (the most seen in the interval), the undo history's size and the resident memory.
-// It fails when, after the warm-up (the first minute, or a third of a shorter run), any
-// count exceeds what the warm-up reached or the memory grows by more than a small allowance,
-// when a message box appeared, or when the start-up failed.
+// pressed and their presses undone, the pulse generator blinks a LED, the counter and the
+// buzzer at 10 Hz, and the sound sensor listens to a virtual input. Every report interval it
+// prints the sprites, groups and bitmaps on the canvas (the most seen in the interval), the
+// undo history's size and the resident memory. It fails when, after the warm-up (the first
+// minute, or a third of a shorter run), any count exceeds what the warm-up reached or the
+// memory grows by more than a small allowance, when a message box appeared, or when the
+// start-up failed.
 //
 //   bench_soak SECONDS [--report SECONDS] [--picture PNG]
 //
@@ -152,8 +153,10 @@ int main(int argc, char** argv) {
     SilentSoundPlayer sound;
     SoundPlayer::Install(&sound);
     FORM1::InstallDocumentTypeRegistrar([](const std::string&) {});
-    // TODO(wave): sound from a virtual input (TAVSIM_WAVE_INPUTS=NAME=file:PATH) once the
-    // wave inputs exist; until then the sound sensor hears the system's inputs, if any.
+    // The sound sensor hears the program's own ring tone, looped, through a virtual input,
+    // unless the caller chose inputs of its own.
+    const QString ring = QCoreApplication::applicationDirPath() + "/Ringin.wav";
+    setenv("TAVSIM_WAVE_INPUTS", ("Soak=file:" + ring).toLocal8Bit().constData(), 0);
 
     FORM1 form;
     if (!form.Form_Load()) {
@@ -165,13 +168,14 @@ int main(int argc, char** argv) {
     const QSize board = canvas->BoardSize();
 
     // Wires that stay: the pulse generator drives LED 1, the counter and the buzzer; the
-    // push buttons drive LEDs 2 and 4.
+    // push buttons drive LEDs 2 and 4; the sound sensor drives the comparator.
     const std::pair<const char*, const char*> wires[] = {
         {"Puls Generator Uit Geel", "LED 1 Ingang"},
         {"Puls Generator Uit Geel", "Pulsenteller Tel pulsen (In)"},
         {"Puls Generator Uit Geel", "Zoemer"},
         {"Drukknop 1 Uit Geel", "LED 2 Ingang"},
         {"Drukknop 2 Uit Geel", "LED 4 Ingang"},
+        {"Geluids Sensor Uit Geel", "Comparator In"},
     };
     for (const auto& [a, b] : wires) {
         user.Click(a);
