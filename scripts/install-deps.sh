@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-dejavu-core
     pulseaudio pulseaudio-utils
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -115,6 +115,7 @@ public:
     std::optional<SpriteScene::GroupInfo> GroupInfo(std::int32_t group) const;
     std::size_t SpriteCount() const { return scene_.SpriteCount(); }
     std::size_t GroupCount() const { return scene_.GroupCount(); }
+    std::size_t BitmapCount() const { return scene_.BitmapCount(); }
 
     QSize sizeHint() const override;
 

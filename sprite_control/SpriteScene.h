@@ -129,6 +129,7 @@ public:
     std::optional<GroupInfo> Group(std::int32_t group) const;
     std::size_t SpriteCount() const { return sprites_.size(); }
     std::size_t GroupCount() const { return groups_.size(); }
+    std::size_t BitmapCount() const { return bitmaps_.size(); }
 
     /// Size of the box from the board's origin to the far edges of all sprites.
     QSize Extent() const;

@@ -7,8 +7,6 @@
 #include "app/components/clsVoltControl.h"
 #include "app/documents/DocumentFile.h"
 #include "app/documents/DocumentPaths.h"
-#include "app/documents/KistError.h"
-#include "app/documents/clsKistRFile.h"
 #include "platform/ui/Prompter.h"
 
 #include <cstdio>
@@ -23,26 +21,6 @@ void TellError(const std::string& text) {
 }
 
 } // namespace
-
-BoardDocument BoardFiles::Read(const std::string& path) {
-    // Only a regular file can hold a document; opening a pipe or device could block or never
-    // end.
-    if (!DocumentPaths::FileExists(path)) {
-        throw KistOpenError("cannot open \"" + path + "\": no readable file");
-    }
-    clsKistRFile file;
-    file.OpenFile(path);
-    try {
-        // Anything that does not begin as a board document is refused, so that opening a
-        // wrong file cannot empty the board and then be overwritten by the next save.
-        if (file.PeekChunkType() != BoardDocument::kDocumentChunk) {
-            throw KistReadError("it is not a board document");
-        }
-        return BoardDocument::ReadFrom(file);
-    } catch (const KistError& error) {
-        throw KistReadError("cannot read \"" + path + "\": " + error.what());
-    }
-}
 
 std::string BoardFiles::MissingFileText(const std::string& path) {
     return "Te openen bestand " + path + " bestaat niet.";
@@ -68,7 +46,7 @@ std::string BoardFiles::WithExtension(const std::string& path) {
 bool BoardFiles::OpenBoard(const std::string& path) {
     BoardDocument document;
     try {
-        document = Read(path);
+        document = DocumentFile::Load(path);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
         TellError(UnreadableFileText(path));

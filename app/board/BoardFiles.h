@@ -56,10 +56,6 @@ public:
     /// Where the next open or save dialog starts: the last file opened or saved.
     const std::string& DialogFileName() const { return dialogFileName_; }
 
-    /// Reads the board document at `path`. Raises KistError (naming the file) when it is no
-    /// readable regular file, does not begin with a board document, ends early or holds
-    /// values no board can have; never blocks on pipes or devices.
-    static BoardDocument Read(const std::string& path);
     /// What the user is told when the document named on the command line does not exist:
     /// "Te openen bestand <path> bestaat niet."
     static std::string MissingFileText(const std::string& path);

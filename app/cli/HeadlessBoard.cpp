@@ -6,6 +6,7 @@
 #include "app/components/clsLED.h"
 #include "app/components/clsLine.h"
 #include "app/components/clsVoltControl.h"
+#include "app/documents/DocumentFile.h"
 #include "app/documents/DocumentPaths.h"
 #include "app/simulation/clsGraph.h"
 #include "app/simulation/clsSnaps.h"
@@ -81,7 +82,7 @@ std::string HeadlessBoard::Open(const std::string& path) {
     }
     BoardDocument document;
     try {
-        document = BoardFiles::Read(path);
+        document = DocumentFile::Load(path);
     } catch (const std::exception&) {
         return BoardFiles::UnreadableFileText(path);
     }

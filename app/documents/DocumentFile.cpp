@@ -1,6 +1,7 @@
 #include "app/documents/DocumentFile.h"
 
 #include "app/documents/BoardDocumentError.h"
+#include "app/documents/DocumentPaths.h"
 #include "app/documents/KistError.h"
 #include "app/documents/clsKistRFile.h"
 #include "app/documents/clsKistWFile.h"
@@ -154,12 +155,25 @@ void SyncFolder(const fs::path& target) {
 } // namespace
 
 BoardDocument DocumentFile::Load(const std::string& path) {
+    // Only a regular file can hold a document; opening a pipe or device could block or never
+    // end.
+    if (!DocumentPaths::FileExists(path)) {
+        throw KistOpenError("\"" + path +
+                            "\" kan niet worden geopend: het is geen leesbaar bestand");
+    }
     clsKistRFile file;
     file.OpenFile(path);
     try {
+        // Anything that does not begin as a board document is refused, so that opening a
+        // wrong file cannot empty the board and then be overwritten by the next save.
+        if (file.PeekChunkType() != BoardDocument::kDocumentChunk) {
+            throw KistReadError("het is geen borddocument");
+        }
         return BoardDocument::ReadFrom(file);
     } catch (const BoardDocumentError& e) {
         throw BoardDocumentError("\"" + path + "\" kan niet worden geopend: " + e.what());
+    } catch (const KistError& e) {
+        throw KistReadError("\"" + path + "\" kan niet worden gelezen: " + e.what());
     }
 }
 

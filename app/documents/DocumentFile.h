@@ -8,10 +8,11 @@
 
 class DocumentFile {
 public:
-    /// Reads the document in the file `path` (UTF-8). Raises KistOpenError when the file
-    /// cannot be opened, KistReadError when it ends early or cannot be read, and
-    /// BoardDocumentError when it holds values no board can have; every message names the
-    /// file.
+    /// Reads the document in the file `path` (UTF-8), as File ▸ Openen does. Raises
+    /// KistOpenError when it is no readable regular file (pipes and devices are refused, never
+    /// waited on), KistReadError when it does not begin with a board document, ends early or
+    /// cannot be read, and BoardDocumentError when it holds values no board can have; every
+    /// message names the file.
     static BoardDocument Load(const std::string& path);
 
     /// Writes `document` to `path` (UTF-8) through a new file in the same folder, which then

@@ -10,6 +10,9 @@
 
 namespace {
 
+/// The longest sound a file input plays before it starts again.
+constexpr std::size_t kMaxLoopSeconds = 15 * 60;
+
 /// Larger files are refused: a virtual input is a short loop, not a recording.
 constexpr std::uintmax_t kMaxFileBytes = 32u * 1024u * 1024u;
 constexpr std::size_t kMaxNameBytes = 31;
@@ -113,6 +116,12 @@ bool ParseEntry(std::string_view entry, VirtualInput& input, std::string& why) {
         const std::optional<WavFile> wav = WavFile::Parse(bytes, &error);
         if (!wav) {
             why = path + ": " + error;
+            return false;
+        }
+        // The loop is kept whole at 44.1 kHz, so a long file, or one with a tiny sample rate,
+        // could ask for more memory than the machine has.
+        if (wav->sampleRate == 0 || wav->Frames() / wav->sampleRate >= kMaxLoopSeconds) {
+            why = path + ": te lang (een virtuele invoer speelt hoogstens 15 minuten)";
             return false;
         }
         CaptureConverter converter(wav->sampleRate, wav->channels);

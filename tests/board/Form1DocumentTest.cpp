@@ -8,6 +8,7 @@
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
+#include "app/documents/DocumentFile.h"
 #include "app/documents/KistError.h"
 #include "app/documents/clsKistRWRam.h"
 
@@ -622,9 +623,9 @@ TEST(BoardCorpus, EveryBoardGivesWhatItsExpectationSays) {
         ++ran;
         if (refuse) {
             ++refused;
-            EXPECT_THROW(BoardFiles::Read(board), KistError);
+            EXPECT_THROW(DocumentFile::Load(board), KistError);
         } else {
-            EXPECT_EQ(BoardFiles::Read(board), expected);
+            EXPECT_EQ(DocumentFile::Load(board), expected);
         }
     }
     EXPECT_EQ(ran, 8) << "boards in the corpus";

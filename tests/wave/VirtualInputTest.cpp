@@ -90,6 +90,23 @@ TEST(VirtualInputTest, FilePlaysInALoopInTheCaptureFormat) {
     inputs[0].Generate(out, 7, position);
     EXPECT_EQ(std::vector<std::uint8_t>(out, out + 7),
               (std::vector<std::uint8_t>{192, 0, 160, 192, 0, 160, 192}));
+
+    // 4096 samples at 1 Hz would loop for over an hour (180 million bytes at 44.1 kHz): refused.
+    {
+        std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F', 0x24, 0x10, 0,   0, 'W',  'A', 'V',
+                                          'E', 'f', 'm', 't', ' ',  16,   0,   0, 0,    1,   0,
+                                          1,   0,   1,   0,   0,    0,    1,   0, 0,    0,   1,
+                                          0,   8,   0,   'd', 'a',  't',  'a', 0, 0x10, 0,   0};
+        file.resize(file.size() + 4096, 0x80);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()),
+                   static_cast<std::streamsize>(file.size()));
+    }
+    errors.clear();
+    EXPECT_TRUE(VirtualInput::ParseList("Traag=file:" + path, &errors).empty());
+    std::filesystem::remove(path);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("te lang"), std::string::npos) << errors[0];
 }
 
 } // namespace
