@@ -2,6 +2,7 @@
 
 #include "sprite_control/KaleidoDispatch.h"
 
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -106,7 +107,19 @@ std::int32_t KaleidoATL::GetSpriteState(std::int32_t sprite) const {
 }
 
 void KaleidoATL::UpdateSprite(std::int32_t /*sprite*/) {
-    Refresh();
+    // Changes are gathered and shown together: a sprite hidden, deleted and made again the
+    // same between two paints then costs nothing.
+    if (batchDepth_ > 0 || refreshQueued_ || !scene_.HasChanges()) {
+        return;
+    }
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshQueued_ = false;
+            Refresh();
+        },
+        Qt::QueuedConnection);
 }
 
 void KaleidoATL::SetSpriteMode(std::int32_t sprite, std::int32_t mode) {
@@ -354,6 +367,11 @@ void KaleidoATL::mouseMoveEvent(QMouseEvent* event) {
     }
     const int sprite = pressBeganOnSprite_ ? 0 : scene_.HitTest(at);
     emit PointerMove(sprite, Floor(at.x()), Floor(at.y()));
+}
+
+void KaleidoATL::enterEvent(QEnterEvent* event) {
+    pointer_ = BoardPointFromWidget(event->position());
+    QWidget::enterEvent(event);
 }
 
 void KaleidoATL::leaveEvent(QEvent* event) {

@@ -58,8 +58,9 @@ public:
     void SetSpriteState(std::int32_t sprite, std::int32_t state);
     /// The last state set.
     std::int32_t GetSpriteState(std::int32_t sprite) const;
-    /// Makes the screen show the sprite's present place and state now (with every other
-    /// change not yet shown, as Refresh does).
+    /// Makes the screen show the sprite's present place and state (with every other change
+    /// not yet shown, as Refresh does) before the next paint: at the end of the batch when
+    /// one is open, else as soon as the event loop runs.
     void UpdateSprite(std::int32_t sprite);
     /// 1: reported in pointer events; 4 (and every other value): never reported.
     void SetSpriteMode(std::int32_t sprite, std::int32_t mode);
@@ -90,8 +91,27 @@ public:
     std::int32_t GetSpriteX(std::int32_t item) const;
     /// Top y in board pixels, as GetSpriteX.
     std::int32_t GetSpriteY(std::int32_t item) const;
-    /// Repaints what changed since the last Refresh; costs nothing when nothing changed.
+    /// Repaints what changed since the last Refresh; costs nothing when nothing changed, also
+    /// when sprites were removed and made again looking the same.
     void Refresh();
+
+    /// Holds back what UpdateSprite would show until the batch ends, and then refreshes once,
+    /// so that a sprite rebuilt identically within the batch costs no repaint. Batches nest;
+    /// the outermost one refreshes.
+    class Batch {
+    public:
+        explicit Batch(KaleidoATL& canvas) : canvas_(canvas) { ++canvas_.batchDepth_; }
+        ~Batch() {
+            if (--canvas_.batchDepth_ == 0) {
+                canvas_.Refresh();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        KaleidoATL& canvas_;
+    };
 
     /// The size of the board in board pixels, kept in proportion when scaled. Until it is
     /// set, the box from (0, 0) to the far edges of all sprites.
@@ -105,6 +125,9 @@ public:
     QPointF WidgetPointFromBoard(QPointF point) const;
     /// Widget pixels per board pixel at the present widget size.
     qreal Scale() const;
+    /// Where the pointer was last seen over the canvas, in board pixels; none while it is
+    /// elsewhere (it stays known while a button pressed on the canvas is held).
+    std::optional<QPointF> PointerPosition() const { return pointer_; }
 
     /// The whole board with every change so far, drawn into a new image at `scale` (board
     /// pixels times scale), filtered as on screen.
@@ -133,6 +156,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -159,4 +183,7 @@ private:
     QSize shownBoardSize_;
     std::optional<QPointF> pointer_;
     bool pressBeganOnSprite_ = false;
+    int batchDepth_ = 0;
+    /// Whether a Refresh asked for by UpdateSprite waits for the event loop.
+    bool refreshQueued_ = false;
 };

@@ -183,7 +183,7 @@ void SpriteScene::RemoveSprite(std::int32_t sprite) {
     }
     Detach(sprite, s.parent);
     order_.erase(OrderKey{s.level, s.serial});
-    if (!s.painted.isEmpty()) {
+    if (!s.painted.rect.isEmpty()) {
         vacated_.push_back(s.painted);
     }
     sprites_.erase(it);
@@ -426,6 +426,52 @@ QRect SpriteScene::DrawnRect(const SpriteData& s) const {
     return Shown(s) ? ShownPart(s) : QRect();
 }
 
+SpriteScene::Drawn SpriteScene::DrawnState(const SpriteData& s) const {
+    Drawn d;
+    d.rect = DrawnRect(s);
+    if (d.rect.isEmpty()) {
+        return d;
+    }
+    d.bitmap = s.bitmap;
+    d.mask = s.mask;
+    d.bitmapVersion = bitmaps_.at(s.bitmap).version;
+    d.maskVersion = s.mask != 0 ? bitmaps_.at(s.mask).version : 0;
+    d.source = d.rect.topLeft() - Place(s) + s.frameOffset;
+    d.level = s.level;
+    d.serial = s.serial;
+    return d;
+}
+
+bool SpriteScene::SameLook(const Drawn& a, const Drawn& b) {
+    if (a.rect.isEmpty() || b.rect.isEmpty()) {
+        return a.rect.isEmpty() && b.rect.isEmpty();
+    }
+    return a.rect == b.rect && a.bitmap == b.bitmap && a.mask == b.mask &&
+           a.bitmapVersion == b.bitmapVersion && a.maskVersion == b.maskVersion &&
+           a.source == b.source && a.level == b.level;
+}
+
+bool SpriteScene::KeepsOrder(
+    const Drawn& old, const Drawn& now,
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& replaced) const {
+    // Only sprites of the same level made between the two can be drawn in a different order
+    // relative to the new one than to the old one.
+    const auto end = order_.lower_bound(OrderKey{now.level, now.serial});
+    for (auto it = order_.upper_bound(OrderKey{old.level, old.serial}); it != end; ++it) {
+        const SpriteData& between = sprites_.at(it->second);
+        if (!DrawnRect(between).intersects(now.rect)) {
+            continue;
+        }
+        const auto r = std::find_if(replaced.begin(), replaced.end(),
+                                    [&](const auto& pair) { return pair.first == between.serial; });
+        // A replacement of a sprite older than `old` stays below, as its original did.
+        if (r == replaced.end() || r->second > old.serial) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const QImage& SpriteScene::Picture(const SpriteData& s) const {
     const Bitmap& pic = bitmaps_.at(s.bitmap);
     const QImage& picture = pic.image;
@@ -603,24 +649,46 @@ QRegion SpriteScene::TakeDirty() {
         changedBitmaps_.clear();
     }
 
-    std::vector<QRect> rects = std::move(vacated_);
+    std::vector<Drawn> vacated = std::move(vacated_);
     vacated_.clear();
+    std::vector<QRect> rects;
+    // Serials of sprites that replace removed identical ones, with the serials they replace.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> replaced;
+    // Sprites are touched in the order they are made, so a replacement is found before any
+    // newer sprite whose order it affects.
     for (std::int32_t handle : touched_) {
         SpriteData* s = FindSprite(handle);
         if (s == nullptr) {
             continue;
         }
         s->touched = false;
-        const QRect now = DrawnRect(*s);
-        if (!s->painted.isEmpty()) {
-            rects.push_back(s->painted);
+        const Drawn now = DrawnState(*s);
+        if (SameLook(s->painted, now) && s->painted.serial == now.serial) {
+            continue;
         }
-        if (!now.isEmpty()) {
-            rects.push_back(now);
+        if (s->painted.rect.isEmpty() && !now.rect.isEmpty()) {
+            const auto same = std::find_if(vacated.begin(), vacated.end(), [&](const Drawn& old) {
+                return SameLook(old, now) && KeepsOrder(old, now, replaced);
+            });
+            if (same != vacated.end()) {
+                replaced.emplace_back(now.serial, same->serial);
+                vacated.erase(same);
+                s->painted = now;
+                continue;
+            }
+        }
+        if (!s->painted.rect.isEmpty()) {
+            rects.push_back(s->painted.rect);
+        }
+        if (!now.rect.isEmpty()) {
+            rects.push_back(now.rect);
         }
         s->painted = now;
     }
     touched_.clear();
+    for (const Drawn& old : vacated) {
+        rects.push_back(old.rect);
+    }
 
     if (rects.size() > kMaxDirtyRects) {
         QRect box;
