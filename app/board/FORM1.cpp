@@ -25,6 +25,7 @@
 #include "sprite_control/KaleidoATL.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -43,6 +44,8 @@ namespace {
 constexpr int kTickFast = 10;
 constexpr int kTickSlow = 1000;
 constexpr std::int32_t kHigh = 50;
+/// Milliseconds after start-up by which the work deferred until the first paint has run.
+constexpr int kAfterFirstPaintLimit = 1000;
 
 struct Place {
     std::int32_t x;
@@ -122,6 +125,8 @@ FORM1::FORM1(QWidget* parent)
     timer1_->setInterval(kTickFast);
     connect(timer1_, &QTimer::timeout, this, &FORM1::Timer1_Timer);
     ucWaveIn1_->setObjectName("UCWaveIn1");
+    kaleido1_->installEventFilter(this);
+    menuBar()->installEventFilter(this);
     for (std::size_t i = 0; i < kSourceCount; ++i) {
         sources_[i].naam = kSourceNames[i];
     }
@@ -241,17 +246,27 @@ bool FORM1::Form_Load(std::string_view commandLine) {
     SizeToScreen();
     show();
 
+    files_.OpenCommandLine(commandLine);
+    StartNewHistory();
+    timer1_->start();
+    loaded_ = true;
+    // What waits for the first paint runs a second later at the latest, also when the
+    // window is never painted.
+    QTimer::singleShot(kAfterFirstPaintLimit, this, &FORM1::AfterFirstPaint);
+    return true;
+}
+
+void FORM1::AfterFirstPaint() {
+    if (afterFirstPaintDone_) {
+        return;
+    }
+    afterFirstPaintDone_ = true;
     const std::string program = QCoreApplication::applicationFilePath().toStdString();
     if (const DocumentTypeRegistrar& registrar = InstalledRegistrar()) {
         registrar(program);
     } else {
         modFileAssoc::RegisterDocumentType(program);
     }
-    files_.OpenCommandLine(commandLine);
-    StartNewHistory();
-    timer1_->start();
-    loaded_ = true;
-    return true;
 }
 
 void FORM1::BuildBoard() {
@@ -317,27 +332,59 @@ void FORM1::SizeToScreen() {
 
 // ---- the tick ------------------------------------------------------------------------------
 
-bool FORM1::IsOwnSurface(const QWidget* under, QPoint global) const {
-    if (under == nullptr) {
-        // The title bar and the border are no widgets of ours, but they are the window's.
-        return isVisible() && frameGeometry().contains(global) && !geometry().contains(global);
+FORM1::PointerPlace FORM1::PlaceOutsideInside() const {
+    // The title bar and the border are no widgets of ours, but they are the window's; only
+    // the window system can tell where the pointer went.
+    const QPoint global = PointerSource::Current().GlobalPosition();
+    const bool onFrame =
+        isVisible() && frameGeometry().contains(global) && !geometry().contains(global);
+    return onFrame ? PointerPlace::Frame : PointerPlace::Elsewhere;
+}
+
+bool FORM1::event(QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        pointerPlace_ = PointerPlace::OwnSurface;
+    } else if (event->type() == QEvent::Leave) {
+        pointerPlace_ = PlaceOutsideInside();
     }
-    const QMenuBar* bar = menuBar();
-    return under == this || under == bar || bar->isAncestorOf(under);
+    return QMainWindow::event(event);
+}
+
+bool FORM1::eventFilter(QObject* watched, QEvent* event) {
+    const bool canvas = watched == kaleido1_;
+    if (canvas || watched == menuBar()) {
+        if (event->type() == QEvent::Enter) {
+            pointerPlace_ = canvas ? PointerPlace::Canvas : PointerPlace::OwnSurface;
+        } else if (event->type() == QEvent::Leave) {
+            // Still inside the window, unless a menu opened over it or the window's own
+            // leave follows.
+            pointerPlace_ = QApplication::activePopupWidget() != nullptr ? PointerPlace::Elsewhere
+                                                                         : PointerPlace::OwnSurface;
+        }
+    }
+    if (canvas && event->type() == QEvent::Paint && !afterFirstPaintDone_ && loaded_) {
+        QTimer::singleShot(0, this, &FORM1::AfterFirstPaint);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FORM1::Timer1_Timer() {
     if (!graph_) {
         return;
     }
-    PointerSource& pointerSource = PointerSource::Current();
-    const QPoint pointer = pointerSource.GlobalPosition();
-    const int interval =
-        IsOwnSurface(pointerSource.WidgetAt(pointer), pointer) ? kTickSlow : kTickFast;
+    if (pointerPlace_ == PointerPlace::Frame) {
+        // No event tells when the pointer leaves the frame for the world outside.
+        pointerPlace_ = PlaceOutsideInside();
+    }
+    const bool ownSurface =
+        pointerPlace_ == PointerPlace::OwnSurface || pointerPlace_ == PointerPlace::Frame;
+    const int interval = ownSurface ? kTickSlow : kTickFast;
     if (timer1_->interval() != interval) {
         timer1_->setInterval(interval);
     }
 
+    // Sprites rebuilt the same within the tick cost no repaint; what changed is painted once.
+    KaleidoATL::Batch batch(*kaleido1_);
     if (pendingLine_) {
         pendingLine_->SetCoords(2, lastPointerX_, lastPointerY_);
     }
@@ -356,17 +403,22 @@ void FORM1::Timer1_Timer() {
             pulseSetting_ = setting;
         }
     }
-    SimulateStep(pointer);
+    SimulateStep();
     knob_->Update();
-    kaleido1_->Refresh();
 }
 
-QPoint FORM1::BoardPixel(QPoint global) const {
-    const QPointF board = kaleido1_->BoardPointFromGlobal(global);
-    return {BoardPixelCoordinate(board.x()), BoardPixelCoordinate(board.y())};
+QPoint FORM1::PointerBoardPixel() const {
+    std::optional<QPointF> board;
+    if (pointerPlace_ == PointerPlace::Canvas) {
+        board = kaleido1_->PointerPosition();
+    }
+    if (!board) {
+        board = kaleido1_->BoardPointFromGlobal(PointerSource::Current().GlobalPosition());
+    }
+    return {BoardPixelCoordinate(board->x()), BoardPixelCoordinate(board->y())};
 }
 
-void FORM1::SimulateStep(QPoint pointer) {
+void FORM1::SimulateStep() {
     for (const auto& line : lines_) {
         line->done = false;
     }
@@ -387,7 +439,7 @@ void FORM1::SimulateStep(QPoint pointer) {
         float t = 0.0F;
         if (mode == 1) {
             if (!boardPointKnown) {
-                boardPoint = BoardPixel(pointer);
+                boardPoint = PointerBoardPixel();
                 boardPointKnown = true;
             }
             dx = double(boardPoint.x()) - kSensorCentres[k].x;
@@ -723,7 +775,7 @@ void FORM1::mnuHelpInfo_Click() {
 }
 
 void FORM1::mnuUitleg_Click() {
-    HelpMenu::ShowHelp();
+    HelpMenu::ShowHelp(this);
 }
 
 void FORM1::mnuHelpAbout_Click() {
