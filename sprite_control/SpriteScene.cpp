@@ -72,11 +72,17 @@ std::int32_t SpriteScene::CreateBitmap(std::int32_t w, std::int32_t h) {
 
 bool SpriteScene::SetPixelBitmap(std::int32_t bitmap, std::int32_t x, std::int32_t y,
                                  std::int32_t colour) {
-    auto it = bitmaps_.find(bitmap);
-    if (it == bitmaps_.end()) {
-        return false;
+    // A picture is loaded a pixel at a time; the bitmap of the last call is kept at hand.
+    // Bitmaps are never removed, and their places in the map stay put as it grows.
+    if (bitmap != lastPixelBitmap_ || lastPixel_ == nullptr) {
+        auto it = bitmaps_.find(bitmap);
+        if (it == bitmaps_.end()) {
+            return false;
+        }
+        lastPixelBitmap_ = bitmap;
+        lastPixel_ = &it->second;
     }
-    Bitmap& b = it->second;
+    Bitmap& b = *lastPixel_;
     if (x < 0 || y < 0 || x >= b.image.width() || y >= b.image.height()) {
         return true;
     }

@@ -235,6 +235,8 @@ private:
     std::map<OrderKey, std::int32_t> order_;
     mutable std::unordered_map<std::uint64_t, Composite> composites_;
 
+    std::int32_t lastPixelBitmap_ = 0;
+    Bitmap* lastPixel_ = nullptr;
     std::int32_t nextHandle_ = 1;
     std::uint64_t nextSerial_ = 1;
     std::vector<std::int32_t> touched_;
