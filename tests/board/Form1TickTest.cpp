@@ -15,6 +15,7 @@
 #include <QEnterEvent>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QTime>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -421,6 +422,15 @@ TEST_F(Form1Tick, IdleTicksRepaintNothing) {
     QCoreApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
     form->Kaleido1()->removeEventFilter(&counter);
+}
+
+TEST(SystemClock, ShowsTheLocalTimeOfDay) {
+    ClockSource::Install(nullptr);
+    const float ours = ClockSource::Current().SecondsSinceMidnight();
+    const float qt = static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
+    // Within a second, also across midnight.
+    const float apart = std::abs(ours - qt);
+    EXPECT_TRUE(apart < 1.0F || apart > 86399.0F) << ours << " against " << qt;
 }
 
 } // namespace
