@@ -11,7 +11,9 @@
 #include <QRegion>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <unordered_map>
 
 class KaleidoDispatch;
 
@@ -130,8 +132,21 @@ public:
     std::optional<QPointF> PointerPosition() const { return pointer_; }
 
     /// The whole board with every change so far, drawn into a new image at `scale` (board
-    /// pixels times scale), filtered as on screen.
-    QImage RenderBoard(qreal scale = 1.0) const;
+    /// pixels times scale), from the sharpest pictures for that scale, filtered as on screen.
+    QImage RenderBoard(qreal scale = 1.0);
+
+    /// Loads the version of a bitmap's picture drawn at `factor` (2 or 3) times its size into
+    /// a new bitmap of this canvas and returns its handle, or 0 when there is none.
+    using SharperSource = std::function<std::int32_t(int factor)>;
+    /// Where sharper versions of `bitmap` come from. The canvas asks only for the factor its
+    /// scale needs (2 up to twice the size, else 3), after it has painted the board once, or
+    /// when RenderBoard needs it; everything callers see stays in board pixels.
+    void SetSharperSource(std::int32_t bitmap, SharperSource source);
+    /// The factor of the pictures the board is drawn from now: 1, 2 or 3.
+    int PictureFactor() const { return bufferFactor_; }
+    /// The factor of sharper pictures that `devicePixelsPerBoardPixel` asks for: 1 up to 1,
+    /// 2 up to 2, else 3.
+    static int FactorFor(qreal devicePixelsPerBoardPixel);
 
     /// What the canvas holds, for inspection.
     std::optional<SpriteScene::SpriteInfo> SpriteInfo(std::int32_t sprite) const;
@@ -170,6 +185,12 @@ private:
     QRect WidgetRectFromBoard(const QRect& board, const Layout& layout) const;
     /// Brings the board buffer up to date for the areas Refresh handed to it.
     void ComposeBuffer();
+    /// Loads the sharper versions for `factor` of every bitmap that has a source, once.
+    void LoadSharper(int factor);
+    /// Draws from then on from the pictures the present scale asks for.
+    void FollowScale();
+    /// The factor of the pictures the present scale asks for; 1 without sharper sources.
+    int WantedFactor() const;
     /// The board point of an event, remembered as the pointer's place.
     QPointF TrackPointer(const QMouseEvent* event);
 
@@ -184,6 +205,11 @@ private:
     std::optional<QPointF> pointer_;
     bool pressBeganOnSprite_ = false;
     int batchDepth_ = 0;
+    std::unordered_map<std::int32_t, SharperSource> sharperSources_;
+    bool sharperLoaded_[SpriteScene::kMaxFactor + 1] = {};
+    /// Board buffer pixels per board pixel.
+    int bufferFactor_ = 1;
+    bool followScaleQueued_ = false;
     /// Whether a Refresh asked for by UpdateSprite waits for the event loop.
     bool refreshQueued_ = false;
 };

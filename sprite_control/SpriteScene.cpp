@@ -479,13 +479,17 @@ bool SpriteScene::KeepsOrder(
 }
 
 const QImage& SpriteScene::Picture(const SpriteData& s) const {
-    const Bitmap& pic = bitmaps_.at(s.bitmap);
+    return Picture(s.bitmap, s.mask);
+}
+
+const QImage& SpriteScene::Picture(std::int32_t bitmap, std::int32_t maskBitmap) const {
+    const Bitmap& pic = bitmaps_.at(bitmap);
     const QImage& picture = pic.image;
-    if (s.mask == 0) {
+    if (maskBitmap == 0) {
         return picture;
     }
-    const Bitmap& mask = bitmaps_.at(s.mask);
-    Composite& c = composites_[CompositeKey(s.bitmap, s.mask)];
+    const Bitmap& mask = bitmaps_.at(maskBitmap);
+    Composite& c = composites_[CompositeKey(bitmap, maskBitmap)];
     if (!c.image.isNull() && c.bitmapVersion == pic.version && c.maskVersion == mask.version &&
         c.image.size() == picture.size()) {
         return c.image;
@@ -710,7 +714,26 @@ QRegion SpriteScene::TakeDirty() {
     return region;
 }
 
-void SpriteScene::Paint(QPainter& painter, const QRegion& region) const {
+bool SpriteScene::SetSharper(std::int32_t bitmap, int factor, std::int32_t sharper) {
+    auto base = bitmaps_.find(bitmap);
+    auto version = bitmaps_.find(sharper);
+    if (base == bitmaps_.end() || version == bitmaps_.end() || factor < 2 || factor > kMaxFactor ||
+        version->second.image.size() != base->second.image.size() * factor) {
+        return false;
+    }
+    base->second.sharper[factor] = sharper;
+    return true;
+}
+
+std::int32_t SpriteScene::Sharper(std::int32_t bitmap, int factor) const {
+    auto it = bitmaps_.find(bitmap);
+    if (it == bitmaps_.end() || factor < 2 || factor > kMaxFactor) {
+        return 0;
+    }
+    return it->second.sharper[factor];
+}
+
+void SpriteScene::Paint(QPainter& painter, const QRegion& region, int factor) const {
     const QRect bounds = region.boundingRect();
     if (bounds.isEmpty()) {
         return;
@@ -725,9 +748,16 @@ void SpriteScene::Paint(QPainter& painter, const QRegion& region) const {
         if (!drawn.intersects(bounds) || (!simple && !region.intersects(drawn))) {
             continue;
         }
-        const QImage& picture = Picture(s);
         const QRect source = drawn.translated(s.frameOffset - Place(s));
-        painter.drawImage(drawn.topLeft(), picture, source);
+        const std::int32_t bitmap = Sharper(s.bitmap, factor);
+        const std::int32_t mask = s.mask != 0 ? Sharper(s.mask, factor) : 0;
+        if (bitmap != 0 && (s.mask == 0 || mask != 0)) {
+            painter.drawImage(
+                QRectF(drawn), Picture(bitmap, mask),
+                QRectF(QPointF(source.topLeft()) * factor, QSizeF(source.size()) * factor));
+        } else {
+            painter.drawImage(drawn.topLeft(), Picture(s), source);
+        }
     }
     painter.restore();
 }

@@ -141,14 +141,27 @@ public:
         return !touched_.empty() || !vacated_.empty() || !changedBitmaps_.empty();
     }
     /// Draws the part `region` of the board: white, then the shown sprites in order. The
-    /// painter's coordinates must be board pixels.
-    void Paint(QPainter& painter, const QRegion& region) const;
+    /// painter's coordinates must be board pixels. With `factor` 2 or 3 the painter is
+    /// expected to cover `factor` device pixels per board pixel, and every sprite whose
+    /// bitmap (and mask) has a version that much sharper is drawn from that version.
+    void Paint(QPainter& painter, const QRegion& region, int factor = 1) const;
+
+    /// The largest factor a bitmap can have a sharper version for.
+    static constexpr int kMaxFactor = 3;
+    /// Makes `sharper`, exactly `factor` times as wide and as tall as `bitmap`, the version
+    /// of `bitmap` drawn at that factor. False, with nothing changed, for unknown bitmaps, a
+    /// factor outside 2 … kMaxFactor or a size that does not match.
+    bool SetSharper(std::int32_t bitmap, int factor, std::int32_t sharper);
+    /// The version of `bitmap` for `factor`, or 0 when it has none.
+    std::int32_t Sharper(std::int32_t bitmap, int factor) const;
 
 private:
     struct Bitmap {
         QImage image; // Format_RGB32
         std::uint64_t version = 0;
         bool changed = false;
+        /// Sharper versions by factor (index 2 and 3); 0 where there is none.
+        std::int32_t sharper[kMaxFactor + 1] = {};
     };
     /// How a sprite stood on the board when changes were last taken: enough to tell whether a
     /// sprite made since looks exactly the same at the same place.
@@ -220,6 +233,8 @@ private:
     bool Covers(const SpriteData& s, const QPointF& point) const;
     bool GroupAreaCovers(const GroupData& g, const QPointF& point) const;
     const QImage& Picture(const SpriteData& s) const;
+    /// A bitmap, or its composite with a mask when `mask` is not 0.
+    const QImage& Picture(std::int32_t bitmap, std::int32_t mask) const;
     Drawn DrawnState(const SpriteData& s) const;
     /// Whether two drawn states show the same pixels at the same place and level.
     static bool SameLook(const Drawn& a, const Drawn& b);
