@@ -55,6 +55,8 @@ struct Place {
 constexpr std::array<Place, 4> kLedPlaces = {{{373, 27}, {373, 61}, {373, 95}, {373, 130}}};
 constexpr std::array<Place, 2> kPushButtonPlaces = {{{14, 164}, {13, 198}}};
 constexpr std::array<Place, 2> kSensorPlaces = {{{20, 25}, {20, 78}}};
+/// The lamp that glows on the buzzer while it sounds, centred on the buzzer's body.
+constexpr Place kBuzzerLampPlace = {364, 181};
 /// The sensors' centres, as the socket table places "Sensor 1" and "Sensor 2".
 constexpr std::array<Place, 2> kSensorCentres = {{{44, 49}, {44, 102}}};
 
@@ -273,6 +275,8 @@ void FORM1::BuildBoard() {
     const std::int32_t board = loader_.Load(*kaleido1_, "/images2/Bord.bmp");
     boardSprite_ = kaleido1_->CreateSprite(board);
     kaleido1_->SetBoardSize(kaleido1_->BitmapWidth(board), kaleido1_->BitmapHeight(board));
+    // The window never becomes smaller than the board at its own size.
+    kaleido1_->setMinimumSize(kaleido1_->BoardSize());
 
     bordLines_ = std::make_unique<clsBordLines>();
     bordLines_->Constructor(*kaleido1_);
@@ -290,6 +294,8 @@ void FORM1::BuildBoard() {
         pushButtons_[k]->Constructor(*kaleido1_, kPushButtonPlaces[k].x, kPushButtonPlaces[k].y);
         pushButtons_[k]->SetValue(false);
     }
+    buzzerLamp_ = std::make_unique<clsLED>();
+    buzzerLamp_->Constructor(*kaleido1_, kBuzzerLampPlace.x, kBuzzerLampPlace.y);
     for (std::size_t k = 0; k < sensors_.size(); ++k) {
         sensors_[k] = std::make_unique<clsSensor>();
         sensors_[k]->Constructor(*kaleido1_, kSensorPlaces[k].x, kSensorPlaces[k].y);
@@ -470,6 +476,8 @@ void FORM1::SimulateStep() {
     const bool on = graph_->GetPuntValueByName(kBuzzerInput, 0) == kHigh;
     if (on != buzzer_) {
         SoundPlayer::Current().PlayLooping(on ? ringPath_ : silencePath_);
+        // Seen as well as heard: many classroom computers are muted.
+        buzzerLamp_->SetValue(on);
     }
     buzzer_ = on;
 }
@@ -524,6 +532,7 @@ void FORM1::ClearObjects() {
     for (auto& button : pushButtons_) {
         button.reset();
     }
+    buzzerLamp_.reset();
     for (auto& sensor : sensors_) {
         sensor.reset();
     }

@@ -155,8 +155,10 @@ public:
     std::int32_t EditMode() const { return editMode_; }
     /// The pulse generator's level, 0 or 50.
     std::int32_t PulseLevel() const { return pulse_.Level(); }
-    /// Whether the buzzer sound is playing.
+    /// Whether the buzzer sound is playing; the buzzer on the board then glows.
     bool BuzzerOn() const { return buzzer_; }
+    /// The lamp on the buzzer; nullptr before a successful Form_Load and after closing.
+    clsLED* BuzzerLamp() const { return buzzerLamp_.get(); }
     /// The sources the last step entered, in the order they were entered; values 0 before
     /// the first step.
     const std::array<Source, kSourceCount>& LastSources() const { return sources_; }
@@ -311,6 +313,8 @@ private:
     std::unique_ptr<clsDisplay> display_;
     std::array<std::unique_ptr<clsLED>, 4> leds_;
     std::array<std::unique_ptr<clsLED>, 2> pushButtons_;
+    /// Lit on the buzzer while it sounds.
+    std::unique_ptr<clsLED> buzzerLamp_;
     std::array<std::unique_ptr<clsSensor>, 2> sensors_;
     std::unique_ptr<clsSnaps> snaps_;
     std::unique_ptr<clsGraph> graph_;

@@ -272,20 +272,31 @@ TEST_F(Form1Tick, BuzzerRingsOnceAt50AndFallsSilentWhenItStops) {
     const std::string silence =
         QCoreApplication::applicationDirPath().toStdString() + "/SILENCE.wav";
 
+    // The buzzer glows on the board while it sounds, over the middle of its body.
+    const auto glowing = [this] {
+        return form->BuzzerLamp()->Value() &&
+               form->Kaleido1()->SpriteInfo(form->BuzzerLamp()->Sprite()).has_value();
+    };
     form->SetVariableVoltage(49);
     Tick(3);
     EXPECT_TRUE(sound.played.empty());
     EXPECT_FALSE(form->BuzzerOn());
+    const QRgb dark = form->Kaleido1()->RenderBoard().pixel(380, 197);
+    EXPECT_FALSE(glowing());
 
     form->SetVariableVoltage(50);
     Tick(3);
     EXPECT_EQ(sound.played, std::vector<std::string>{ring});
     EXPECT_TRUE(form->BuzzerOn());
+    EXPECT_TRUE(glowing());
+    EXPECT_NE(form->Kaleido1()->RenderBoard().pixel(380, 197), dark);
 
     form->SetVariableVoltage(49);
     Tick(3);
     EXPECT_EQ(sound.played, (std::vector<std::string>{ring, silence}));
     EXPECT_FALSE(form->BuzzerOn());
+    EXPECT_FALSE(glowing());
+    EXPECT_EQ(form->Kaleido1()->RenderBoard().pixel(380, 197), dark);
 }
 
 struct KnobRow {
