@@ -16,6 +16,10 @@ namespace {
 /// The colour around the board where the widget's proportions differ from the board's.
 const QColor kMarginColour(0x6E, 0x73, 0x78);
 
+/// Milliseconds after a paint at a new scale before sharper pictures are loaded, so that a
+/// window just shown (or being resized) is on the screen first.
+constexpr int kSharperDelay = 200;
+
 /// Dirty areas not yet painted are merged into one box beyond this many rectangles.
 constexpr int kMaxStaleRects = 64;
 
@@ -363,7 +367,7 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
     // Sharper pictures are loaded after this paint, when the scale asks for them.
     if (!followScaleQueued_ && WantedFactor() != bufferFactor_) {
         followScaleQueued_ = true;
-        QTimer::singleShot(0, this, &KaleidoATL::FollowScale);
+        QTimer::singleShot(kSharperDelay, this, &KaleidoATL::FollowScale);
     }
 }
 
