@@ -5,7 +5,9 @@ cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default
+# Only the program with what it needs at run time (its libraries, pictures, sounds and help
+# pages); the tests and benchmarks are built by ./test.sh.
+cmake --build --preset default --target tavsim
 
 program=build/bin/tavsim
 if [ ! -x "$program" ]; then

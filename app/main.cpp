@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <string>
 
 namespace {
@@ -21,6 +24,16 @@ void SettleEvents(int milliseconds) {
     }
 }
 
+/// Makes Qt's own dialogs and message-box buttons speak Dutch, as the rest of the program
+/// does, whatever the user's language. Without Qt's translations they stay English.
+void SpeakDutch(QApplication& app, QTranslator& translator) {
+    const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
+    QLocale::setDefault(dutch);
+    if (translator.load(dutch, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(&translator);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -30,6 +43,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tavelon");
+    QTranslator qtDutch;
+    SpeakDutch(app, qtDutch);
     // What is left after Qt took its own options: the document to open, whose path may have
     // been split at its blanks.
     const std::string commandLine = DocumentPaths::JoinArguments(argc, argv);

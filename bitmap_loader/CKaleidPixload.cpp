@@ -175,7 +175,7 @@ bool Inspect(const std::vector<std::uint8_t>& file, Picture& picture) {
 CKaleidPixload::CKaleidPixload()
     : DispatchObject(IID_IKaleidPixload), moduleLock_(PixloadModule()) {
     AddMember("LoadABitmap", DISPID_LoadABitmap, 2,
-              [this](std::span<const VARIANT> args, VARIANT* result) -> HRESULT {
+              [this](DispatchArgs args, VARIANT* result) -> HRESULT {
                   VARIANT filename;
                   if (FAILED(args[0].ChangeType(filename, VT_BSTR))) {
                       return DISP_E_TYPEMISMATCH;
@@ -306,18 +306,18 @@ HRESULT CKaleidPixload::LoadABitmap(const std::string& filename, IDispatch* Kale
         return S_OK;
     }
     params.cArgs = 4;
-    args[3] = VARIANT::I4(bitmap);
+    args[3].PutI4(bitmap);
     const std::uint8_t* table = file.data() + kColourTable;
     for (std::int32_t y = 0; y < picture.height; ++y) {
         const std::uint8_t* row =
             file.data() + picture.pixelOffset +
             static_cast<std::uint64_t>(picture.height - 1 - y) * picture.stride;
-        args[1] = VARIANT::I4(y);
+        args[1].PutI4(y);
         for (std::int32_t x = 0; x < picture.width; ++x) {
             const std::uint8_t* bgr = picture.bitsPerPixel == 24 ? row + 3 * x : table + 4 * row[x];
             const std::int32_t colour = bgr[2] | (bgr[1] << 8) | (bgr[0] << 16);
-            args[2] = VARIANT::I4(x);
-            args[0] = VARIANT::I4(colour);
+            args[2].PutI4(x);
+            args[0].PutI4(colour);
             hr = Kaleid->Invoke(pixelId, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_METHOD, &params,
                                 nullptr, &exception, &badArgument);
             if (FAILED(hr)) {

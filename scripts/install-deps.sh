@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config ccache
-    qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev
+    qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils fonts-dejavu-core
+    xvfb xdotool imagemagick x11-utils fonts-dejavu-core tesseract-ocr tesseract-ocr-eng
     pulseaudio pulseaudio-utils
     clang libclang-rt-14-dev
 )

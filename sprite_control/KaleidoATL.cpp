@@ -2,10 +2,12 @@
 
 #include "sprite_control/KaleidoDispatch.h"
 
+#include <QEnterEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -13,6 +15,10 @@ namespace {
 
 /// The colour around the board where the widget's proportions differ from the board's.
 const QColor kMarginColour(0x6E, 0x73, 0x78);
+
+/// Milliseconds after a paint at a new scale before sharper pictures are loaded, so that a
+/// window just shown (or being resized) is on the screen first.
+constexpr int kSharperDelay = 200;
 
 /// Dirty areas not yet painted are merged into one box beyond this many rectangles.
 constexpr int kMaxStaleRects = 64;
@@ -106,7 +112,19 @@ std::int32_t KaleidoATL::GetSpriteState(std::int32_t sprite) const {
 }
 
 void KaleidoATL::UpdateSprite(std::int32_t /*sprite*/) {
-    Refresh();
+    // Changes are gathered and shown together: a sprite hidden, deleted and made again the
+    // same between two paints then costs nothing.
+    if (batchDepth_ > 0 || refreshQueued_ || !scene_.HasChanges()) {
+        return;
+    }
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshQueued_ = false;
+            Refresh();
+        },
+        Qt::QueuedConnection);
 }
 
 void KaleidoATL::SetSpriteMode(std::int32_t sprite, std::int32_t mode) {
@@ -255,16 +273,67 @@ void KaleidoATL::Refresh() {
 
 void KaleidoATL::ComposeBuffer() {
     const QSize board = BoardSize();
-    if (buffer_.size() != board) {
-        buffer_ = QImage(board, QImage::Format_RGB32);
-        stale_ = QRegion(buffer_.rect());
+    if (buffer_.size() != board * bufferFactor_) {
+        buffer_ = QImage(board * bufferFactor_, QImage::Format_RGB32);
+        stale_ = QRegion(QRect(QPoint(), board));
     }
     if (stale_.isEmpty() || buffer_.isNull()) {
         return;
     }
     QPainter painter(&buffer_);
-    scene_.Paint(painter, stale_);
+    painter.scale(bufferFactor_, bufferFactor_);
+    scene_.Paint(painter, stale_, bufferFactor_);
     stale_ = QRegion();
+}
+
+int KaleidoATL::FactorFor(qreal devicePixelsPerBoardPixel) {
+    if (!(devicePixelsPerBoardPixel > 1.0 + 1e-6)) {
+        return 1;
+    }
+    return devicePixelsPerBoardPixel <= 2.0 + 1e-6 ? 2 : SpriteScene::kMaxFactor;
+}
+
+void KaleidoATL::SetSharperSource(std::int32_t bitmap, SharperSource source) {
+    if (!source) {
+        sharperSources_.erase(bitmap);
+        return;
+    }
+    for (int factor = 2; factor <= SpriteScene::kMaxFactor; ++factor) {
+        if (sharperLoaded_[factor]) {
+            // Loaded late: the factor in use gets it at once.
+            scene_.SetSharper(bitmap, factor, source(factor));
+        }
+    }
+    sharperSources_[bitmap] = std::move(source);
+}
+
+void KaleidoATL::LoadSharper(int factor) {
+    if (factor < 2 || factor > SpriteScene::kMaxFactor || sharperLoaded_[factor]) {
+        return;
+    }
+    sharperLoaded_[factor] = true;
+    // Loading makes new bitmaps, but no new sources.
+    for (const auto& [bitmap, source] : sharperSources_) {
+        if (const std::int32_t version = source(factor); version != 0) {
+            scene_.SetSharper(bitmap, factor, version);
+        }
+    }
+}
+
+int KaleidoATL::WantedFactor() const {
+    return sharperSources_.empty() ? 1 : FactorFor(ComputeLayout().scale * devicePixelRatioF());
+}
+
+void KaleidoATL::FollowScale() {
+    followScaleQueued_ = false;
+    const int wanted = WantedFactor();
+    if (wanted == bufferFactor_) {
+        return;
+    }
+    LoadSharper(wanted);
+    bufferFactor_ = wanted;
+    buffer_ = QImage();
+    update();
 }
 
 void KaleidoATL::paintEvent(QPaintEvent* event) {
@@ -277,8 +346,11 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
         return;
     }
     const Layout layout = ComputeLayout();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, !layout.wholeDevicePixels);
-    const QRect boardRect = buffer_.rect();
+    const int f = bufferFactor_;
+    // One buffer pixel on a whole number of device pixels is copied without filtering.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                          !IsWhole(layout.scale * devicePixelRatioF() / f));
+    const QRect boardRect(QPoint(), BoardSize());
     for (const QRect& r : event->region()) {
         // The board pixels behind r, with a border of two so that filtering near r's edges
         // samples true neighbours; the painter's clip keeps the drawing within r.
@@ -289,27 +361,36 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
         }
         const QRectF target(layout.offset + QPointF(source.topLeft()) * layout.scale,
                             QSizeF(source.size()) * layout.scale);
-        painter.drawImage(target, buffer_, QRectF(source));
+        painter.drawImage(target, buffer_,
+                          QRectF(QPointF(source.topLeft()) * f, QSizeF(source.size()) * f));
+    }
+    // Sharper pictures are loaded after this paint, when the scale asks for them.
+    if (!followScaleQueued_ && WantedFactor() != bufferFactor_) {
+        followScaleQueued_ = true;
+        QTimer::singleShot(kSharperDelay, this, &KaleidoATL::FollowScale);
     }
 }
 
-QImage KaleidoATL::RenderBoard(qreal scale) const {
+QImage KaleidoATL::RenderBoard(qreal scale) {
     const QSize board = BoardSize();
     if (board.isEmpty() || !(scale > 0) || board.width() * scale > SpriteScene::kMaxBitmapSide ||
         board.height() * scale > SpriteScene::kMaxBitmapSide) {
         return {};
     }
-    QImage image(board, QImage::Format_RGB32);
+    const int f = sharperSources_.empty() ? 1 : FactorFor(scale);
+    LoadSharper(f);
+    QImage image(board * f, QImage::Format_RGB32);
     {
         QPainter painter(&image);
-        scene_.Paint(painter, QRegion(image.rect()));
+        painter.scale(f, f);
+        scene_.Paint(painter, QRegion(QRect(QPoint(), board)), f);
     }
-    if (scale == 1.0) {
+    if (scale == f) {
         return image;
     }
     QImage scaled((QSizeF(board) * scale).toSize(), QImage::Format_RGB32);
     QPainter painter(&scaled);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, !IsWhole(scale));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !IsWhole(scale / f));
     painter.drawImage(QRectF(scaled.rect()), image);
     return scaled;
 }
@@ -354,6 +435,11 @@ void KaleidoATL::mouseMoveEvent(QMouseEvent* event) {
     }
     const int sprite = pressBeganOnSprite_ ? 0 : scene_.HitTest(at);
     emit PointerMove(sprite, Floor(at.x()), Floor(at.y()));
+}
+
+void KaleidoATL::enterEvent(QEnterEvent* event) {
+    pointer_ = BoardPointFromWidget(event->position());
+    QWidget::enterEvent(event);
 }
 
 void KaleidoATL::leaveEvent(QEvent* event) {

@@ -11,7 +11,9 @@
 #include <QRegion>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <unordered_map>
 
 class KaleidoDispatch;
 
@@ -58,8 +60,9 @@ public:
     void SetSpriteState(std::int32_t sprite, std::int32_t state);
     /// The last state set.
     std::int32_t GetSpriteState(std::int32_t sprite) const;
-    /// Makes the screen show the sprite's present place and state now (with every other
-    /// change not yet shown, as Refresh does).
+    /// Makes the screen show the sprite's present place and state (with every other change
+    /// not yet shown, as Refresh does) before the next paint: at the end of the batch when
+    /// one is open, else as soon as the event loop runs.
     void UpdateSprite(std::int32_t sprite);
     /// 1: reported in pointer events; 4 (and every other value): never reported.
     void SetSpriteMode(std::int32_t sprite, std::int32_t mode);
@@ -90,8 +93,27 @@ public:
     std::int32_t GetSpriteX(std::int32_t item) const;
     /// Top y in board pixels, as GetSpriteX.
     std::int32_t GetSpriteY(std::int32_t item) const;
-    /// Repaints what changed since the last Refresh; costs nothing when nothing changed.
+    /// Repaints what changed since the last Refresh; costs nothing when nothing changed, also
+    /// when sprites were removed and made again looking the same.
     void Refresh();
+
+    /// Holds back what UpdateSprite would show until the batch ends, and then refreshes once,
+    /// so that a sprite rebuilt identically within the batch costs no repaint. Batches nest;
+    /// the outermost one refreshes.
+    class Batch {
+    public:
+        explicit Batch(KaleidoATL& canvas) : canvas_(canvas) { ++canvas_.batchDepth_; }
+        ~Batch() {
+            if (--canvas_.batchDepth_ == 0) {
+                canvas_.Refresh();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        KaleidoATL& canvas_;
+    };
 
     /// The size of the board in board pixels, kept in proportion when scaled. Until it is
     /// set, the box from (0, 0) to the far edges of all sprites.
@@ -105,10 +127,26 @@ public:
     QPointF WidgetPointFromBoard(QPointF point) const;
     /// Widget pixels per board pixel at the present widget size.
     qreal Scale() const;
+    /// Where the pointer was last seen over the canvas, in board pixels; none while it is
+    /// elsewhere (it stays known while a button pressed on the canvas is held).
+    std::optional<QPointF> PointerPosition() const { return pointer_; }
 
     /// The whole board with every change so far, drawn into a new image at `scale` (board
-    /// pixels times scale), filtered as on screen.
-    QImage RenderBoard(qreal scale = 1.0) const;
+    /// pixels times scale), from the sharpest pictures for that scale, filtered as on screen.
+    QImage RenderBoard(qreal scale = 1.0);
+
+    /// Loads the version of a bitmap's picture drawn at `factor` (2 or 3) times its size into
+    /// a new bitmap of this canvas and returns its handle, or 0 when there is none.
+    using SharperSource = std::function<std::int32_t(int factor)>;
+    /// Where sharper versions of `bitmap` come from. The canvas asks only for the factor its
+    /// scale needs (2 up to twice the size, else 3), after it has painted the board once, or
+    /// when RenderBoard needs it; everything callers see stays in board pixels.
+    void SetSharperSource(std::int32_t bitmap, SharperSource source);
+    /// The factor of the pictures the board is drawn from now: 1, 2 or 3.
+    int PictureFactor() const { return bufferFactor_; }
+    /// The factor of sharper pictures that `devicePixelsPerBoardPixel` asks for: 1 up to 1,
+    /// 2 up to 2, else 3.
+    static int FactorFor(qreal devicePixelsPerBoardPixel);
 
     /// What the canvas holds, for inspection.
     std::optional<SpriteScene::SpriteInfo> SpriteInfo(std::int32_t sprite) const;
@@ -134,6 +172,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -147,6 +186,12 @@ private:
     QRect WidgetRectFromBoard(const QRect& board, const Layout& layout) const;
     /// Brings the board buffer up to date for the areas Refresh handed to it.
     void ComposeBuffer();
+    /// Loads the sharper versions for `factor` of every bitmap that has a source, once.
+    void LoadSharper(int factor);
+    /// Draws from then on from the pictures the present scale asks for.
+    void FollowScale();
+    /// The factor of the pictures the present scale asks for; 1 without sharper sources.
+    int WantedFactor() const;
     /// The board point of an event, remembered as the pointer's place.
     QPointF TrackPointer(const QMouseEvent* event);
 
@@ -160,4 +205,12 @@ private:
     QSize shownBoardSize_;
     std::optional<QPointF> pointer_;
     bool pressBeganOnSprite_ = false;
+    int batchDepth_ = 0;
+    std::unordered_map<std::int32_t, SharperSource> sharperSources_;
+    bool sharperLoaded_[SpriteScene::kMaxFactor + 1] = {};
+    /// Board buffer pixels per board pixel.
+    int bufferFactor_ = 1;
+    bool followScaleQueued_ = false;
+    /// Whether a Refresh asked for by UpdateSprite waits for the event loop.
+    bool refreshQueued_ = false;
 };

@@ -5,7 +5,7 @@
 KaleidoDispatch::KaleidoDispatch(KaleidoATL* canvas)
     : DispatchObject(IID_IKaleidoATL), canvas_(canvas) {
     AddMember("CreateBitmap", kCreateBitmap, 2,
-              [this](std::span<const VARIANT> args, VARIANT* result) -> HRESULT {
+              [this](DispatchArgs args, VARIANT* result) -> HRESULT {
                   if (canvas_ == nullptr) {
                       return E_UNEXPECTED;
                   }
@@ -28,7 +28,7 @@ KaleidoDispatch::KaleidoDispatch(KaleidoATL* canvas)
                   return S_OK;
               });
     AddMember("SetPixelBitmap", kSetPixelBitmap, 4,
-              [this](std::span<const VARIANT> args, VARIANT* /*result*/) -> HRESULT {
+              [this](DispatchArgs args, VARIANT* /*result*/) -> HRESULT {
                   if (canvas_ == nullptr) {
                       return E_UNEXPECTED;
                   }

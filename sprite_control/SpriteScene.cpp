@@ -72,11 +72,17 @@ std::int32_t SpriteScene::CreateBitmap(std::int32_t w, std::int32_t h) {
 
 bool SpriteScene::SetPixelBitmap(std::int32_t bitmap, std::int32_t x, std::int32_t y,
                                  std::int32_t colour) {
-    auto it = bitmaps_.find(bitmap);
-    if (it == bitmaps_.end()) {
-        return false;
+    // A picture is loaded a pixel at a time; the bitmap of the last call is kept at hand.
+    // Bitmaps are never removed, and their places in the map stay put as it grows.
+    if (bitmap != lastPixelBitmap_ || lastPixel_ == nullptr) {
+        auto it = bitmaps_.find(bitmap);
+        if (it == bitmaps_.end()) {
+            return false;
+        }
+        lastPixelBitmap_ = bitmap;
+        lastPixel_ = &it->second;
     }
-    Bitmap& b = it->second;
+    Bitmap& b = *lastPixel_;
     if (x < 0 || y < 0 || x >= b.image.width() || y >= b.image.height()) {
         return true;
     }
@@ -183,7 +189,7 @@ void SpriteScene::RemoveSprite(std::int32_t sprite) {
     }
     Detach(sprite, s.parent);
     order_.erase(OrderKey{s.level, s.serial});
-    if (!s.painted.isEmpty()) {
+    if (!s.painted.rect.isEmpty()) {
         vacated_.push_back(s.painted);
     }
     sprites_.erase(it);
@@ -426,14 +432,64 @@ QRect SpriteScene::DrawnRect(const SpriteData& s) const {
     return Shown(s) ? ShownPart(s) : QRect();
 }
 
+SpriteScene::Drawn SpriteScene::DrawnState(const SpriteData& s) const {
+    Drawn d;
+    d.rect = DrawnRect(s);
+    if (d.rect.isEmpty()) {
+        return d;
+    }
+    d.bitmap = s.bitmap;
+    d.mask = s.mask;
+    d.bitmapVersion = bitmaps_.at(s.bitmap).version;
+    d.maskVersion = s.mask != 0 ? bitmaps_.at(s.mask).version : 0;
+    d.source = d.rect.topLeft() - Place(s) + s.frameOffset;
+    d.level = s.level;
+    d.serial = s.serial;
+    return d;
+}
+
+bool SpriteScene::SameLook(const Drawn& a, const Drawn& b) {
+    if (a.rect.isEmpty() || b.rect.isEmpty()) {
+        return a.rect.isEmpty() && b.rect.isEmpty();
+    }
+    return a.rect == b.rect && a.bitmap == b.bitmap && a.mask == b.mask &&
+           a.bitmapVersion == b.bitmapVersion && a.maskVersion == b.maskVersion &&
+           a.source == b.source && a.level == b.level;
+}
+
+bool SpriteScene::KeepsOrder(
+    const Drawn& old, const Drawn& now,
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& replaced) const {
+    // Only sprites of the same level made between the two can be drawn in a different order
+    // relative to the new one than to the old one.
+    const auto end = order_.lower_bound(OrderKey{now.level, now.serial});
+    for (auto it = order_.upper_bound(OrderKey{old.level, old.serial}); it != end; ++it) {
+        const SpriteData& between = sprites_.at(it->second);
+        if (!DrawnRect(between).intersects(now.rect)) {
+            continue;
+        }
+        const auto r = std::find_if(replaced.begin(), replaced.end(),
+                                    [&](const auto& pair) { return pair.first == between.serial; });
+        // A replacement of a sprite older than `old` stays below, as its original did.
+        if (r == replaced.end() || r->second > old.serial) {
+            return false;
+        }
+    }
+    return true;
+}
+
 const QImage& SpriteScene::Picture(const SpriteData& s) const {
-    const Bitmap& pic = bitmaps_.at(s.bitmap);
+    return Picture(s.bitmap, s.mask);
+}
+
+const QImage& SpriteScene::Picture(std::int32_t bitmap, std::int32_t maskBitmap) const {
+    const Bitmap& pic = bitmaps_.at(bitmap);
     const QImage& picture = pic.image;
-    if (s.mask == 0) {
+    if (maskBitmap == 0) {
         return picture;
     }
-    const Bitmap& mask = bitmaps_.at(s.mask);
-    Composite& c = composites_[CompositeKey(s.bitmap, s.mask)];
+    const Bitmap& mask = bitmaps_.at(maskBitmap);
+    Composite& c = composites_[CompositeKey(bitmap, maskBitmap)];
     if (!c.image.isNull() && c.bitmapVersion == pic.version && c.maskVersion == mask.version &&
         c.image.size() == picture.size()) {
         return c.image;
@@ -603,24 +659,46 @@ QRegion SpriteScene::TakeDirty() {
         changedBitmaps_.clear();
     }
 
-    std::vector<QRect> rects = std::move(vacated_);
+    std::vector<Drawn> vacated = std::move(vacated_);
     vacated_.clear();
+    std::vector<QRect> rects;
+    // Serials of sprites that replace removed identical ones, with the serials they replace.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> replaced;
+    // Sprites are touched in the order they are made, so a replacement is found before any
+    // newer sprite whose order it affects.
     for (std::int32_t handle : touched_) {
         SpriteData* s = FindSprite(handle);
         if (s == nullptr) {
             continue;
         }
         s->touched = false;
-        const QRect now = DrawnRect(*s);
-        if (!s->painted.isEmpty()) {
-            rects.push_back(s->painted);
+        const Drawn now = DrawnState(*s);
+        if (SameLook(s->painted, now) && s->painted.serial == now.serial) {
+            continue;
         }
-        if (!now.isEmpty()) {
-            rects.push_back(now);
+        if (s->painted.rect.isEmpty() && !now.rect.isEmpty()) {
+            const auto same = std::find_if(vacated.begin(), vacated.end(), [&](const Drawn& old) {
+                return SameLook(old, now) && KeepsOrder(old, now, replaced);
+            });
+            if (same != vacated.end()) {
+                replaced.emplace_back(now.serial, same->serial);
+                vacated.erase(same);
+                s->painted = now;
+                continue;
+            }
+        }
+        if (!s->painted.rect.isEmpty()) {
+            rects.push_back(s->painted.rect);
+        }
+        if (!now.rect.isEmpty()) {
+            rects.push_back(now.rect);
         }
         s->painted = now;
     }
     touched_.clear();
+    for (const Drawn& old : vacated) {
+        rects.push_back(old.rect);
+    }
 
     if (rects.size() > kMaxDirtyRects) {
         QRect box;
@@ -636,7 +714,26 @@ QRegion SpriteScene::TakeDirty() {
     return region;
 }
 
-void SpriteScene::Paint(QPainter& painter, const QRegion& region) const {
+bool SpriteScene::SetSharper(std::int32_t bitmap, int factor, std::int32_t sharper) {
+    auto base = bitmaps_.find(bitmap);
+    auto version = bitmaps_.find(sharper);
+    if (base == bitmaps_.end() || version == bitmaps_.end() || factor < 2 || factor > kMaxFactor ||
+        version->second.image.size() != base->second.image.size() * factor) {
+        return false;
+    }
+    base->second.sharper[factor] = sharper;
+    return true;
+}
+
+std::int32_t SpriteScene::Sharper(std::int32_t bitmap, int factor) const {
+    auto it = bitmaps_.find(bitmap);
+    if (it == bitmaps_.end() || factor < 2 || factor > kMaxFactor) {
+        return 0;
+    }
+    return it->second.sharper[factor];
+}
+
+void SpriteScene::Paint(QPainter& painter, const QRegion& region, int factor) const {
     const QRect bounds = region.boundingRect();
     if (bounds.isEmpty()) {
         return;
@@ -651,9 +748,16 @@ void SpriteScene::Paint(QPainter& painter, const QRegion& region) const {
         if (!drawn.intersects(bounds) || (!simple && !region.intersects(drawn))) {
             continue;
         }
-        const QImage& picture = Picture(s);
         const QRect source = drawn.translated(s.frameOffset - Place(s));
-        painter.drawImage(drawn.topLeft(), picture, source);
+        const std::int32_t bitmap = Sharper(s.bitmap, factor);
+        const std::int32_t mask = s.mask != 0 ? Sharper(s.mask, factor) : 0;
+        if (bitmap != 0 && (s.mask == 0 || mask != 0)) {
+            painter.drawImage(
+                QRectF(drawn), Picture(bitmap, mask),
+                QRectF(QPointF(source.topLeft()) * factor, QSizeF(source.size()) * factor));
+        } else {
+            painter.drawImage(drawn.topLeft(), Picture(s), source);
+        }
     }
     painter.restore();
 }

@@ -133,17 +133,50 @@ public:
 
     /// Size of the box from the board's origin to the far edges of all sprites.
     QSize Extent() const;
-    /// The board area whose drawing changed since the last call, and forgets it.
+    /// The board area whose drawing changed since the last call, and forgets it. A sprite
+    /// removed and made again with the same picture at the same place and in the same order
+    /// among the sprites it overlaps changes nothing.
     QRegion TakeDirty();
+    /// Whether anything changed since the last TakeDirty that may need drawing.
+    bool HasChanges() const {
+        return !touched_.empty() || !vacated_.empty() || !changedBitmaps_.empty();
+    }
     /// Draws the part `region` of the board: white, then the shown sprites in order. The
-    /// painter's coordinates must be board pixels.
-    void Paint(QPainter& painter, const QRegion& region) const;
+    /// painter's coordinates must be board pixels. With `factor` 2 or 3 the painter is
+    /// expected to cover `factor` device pixels per board pixel, and every sprite whose
+    /// bitmap (and mask) has a version that much sharper is drawn from that version.
+    void Paint(QPainter& painter, const QRegion& region, int factor = 1) const;
+
+    /// The largest factor a bitmap can have a sharper version for.
+    static constexpr int kMaxFactor = 3;
+    /// Makes `sharper`, exactly `factor` times as wide and as tall as `bitmap`, the version
+    /// of `bitmap` drawn at that factor. False, with nothing changed, for unknown bitmaps, a
+    /// factor outside 2 … kMaxFactor or a size that does not match.
+    bool SetSharper(std::int32_t bitmap, int factor, std::int32_t sharper);
+    /// The version of `bitmap` for `factor`, or 0 when it has none.
+    std::int32_t Sharper(std::int32_t bitmap, int factor) const;
 
 private:
     struct Bitmap {
         QImage image; // Format_RGB32
         std::uint64_t version = 0;
         bool changed = false;
+        /// Sharper versions by factor (index 2 and 3); 0 where there is none.
+        std::int32_t sharper[kMaxFactor + 1] = {};
+    };
+    /// How a sprite stood on the board when changes were last taken: enough to tell whether a
+    /// sprite made since looks exactly the same at the same place.
+    struct Drawn {
+        /// Empty when the sprite was not drawn.
+        QRect rect;
+        std::int32_t bitmap = 0;
+        std::int32_t mask = 0;
+        std::uint64_t bitmapVersion = 0;
+        std::uint64_t maskVersion = 0;
+        /// Top-left corner, in the bitmap, of the part drawn.
+        QPoint source;
+        std::int32_t level = 0;
+        std::uint64_t serial = 0;
     };
     struct SpriteData {
         std::int32_t bitmap = 0;
@@ -159,8 +192,8 @@ private:
         std::int32_t parent = 0;
         std::vector<std::int32_t> children;
         std::uint64_t serial = 0;
-        /// Where it stood at the last TakeDirty (empty when not drawn then).
-        QRect painted;
+        /// How it stood at the last TakeDirty (an empty rect when not drawn then).
+        Drawn painted;
         bool touched = false;
     };
     struct GroupData {
@@ -201,6 +234,16 @@ private:
     bool Covers(const SpriteData& s, const QPointF& point) const;
     bool GroupAreaCovers(const GroupData& g, const QPointF& point) const;
     const QImage& Picture(const SpriteData& s) const;
+    /// A bitmap, or its composite with a mask when `mask` is not 0.
+    const QImage& Picture(std::int32_t bitmap, std::int32_t mask) const;
+    Drawn DrawnState(const SpriteData& s) const;
+    /// Whether two drawn states show the same pixels at the same place and level.
+    static bool SameLook(const Drawn& a, const Drawn& b);
+    /// Whether a sprite drawn as `now` in place of the removed `old` keeps its order among the
+    /// shown sprites it overlaps. `replaced` maps the serials of sprites already found to
+    /// replace removed ones to the serials of those.
+    bool KeepsOrder(const Drawn& old, const Drawn& now,
+                    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& replaced) const;
 
     std::unordered_map<std::int32_t, Bitmap> bitmaps_;
     std::unordered_map<std::int32_t, SpriteData> sprites_;
@@ -208,10 +251,13 @@ private:
     std::map<OrderKey, std::int32_t> order_;
     mutable std::unordered_map<std::uint64_t, Composite> composites_;
 
+    std::int32_t lastPixelBitmap_ = 0;
+    Bitmap* lastPixel_ = nullptr;
     std::int32_t nextHandle_ = 1;
     std::uint64_t nextSerial_ = 1;
     std::vector<std::int32_t> touched_;
     std::vector<std::int32_t> changedBitmaps_;
-    std::vector<QRect> vacated_;
+    /// Sprites removed since the last TakeDirty, as they were drawn then.
+    std::vector<Drawn> vacated_;
     mutable std::optional<QSize> extent_;
 };

@@ -24,7 +24,7 @@ std::int32_t CosineEntry(int i, float w) {
     return std::isnan(value) ? 0 : static_cast<std::int32_t>(value);
 }
 
-HRESULT ArgToFloat(std::span<const VARIANT> args, std::size_t index, float& out) {
+HRESULT ArgToFloat(DispatchArgs args, std::size_t index, float& out) {
     VARIANT converted;
     const HRESULT hr = args[index].ChangeType(converted, VT_R4);
     if (FAILED(hr)) {
@@ -38,7 +38,7 @@ HRESULT ArgToFloat(std::span<const VARIANT> args, std::size_t index, float& out)
 
 CTheWaveIn::CTheWaveIn()
     : DispatchObject(IID_ITheWaveIn2), CWaveInControl("TheWaveIn2"), moduleLock_(WavGrab2Module()) {
-    AddMember("InCount", DISPID_InCount, 0, [this](std::span<const VARIANT>, VARIANT* result) {
+    AddMember("InCount", DISPID_InCount, 0, [this](DispatchArgs, VARIANT* result) {
         std::int32_t value = 0;
         const HRESULT hr = InCount(&value);
         if (result != nullptr && SUCCEEDED(hr)) {
@@ -46,7 +46,7 @@ CTheWaveIn::CTheWaveIn()
         }
         return hr;
     });
-    AddMember("InName", DISPID_InName, 1, [this](std::span<const VARIANT> args, VARIANT* result) {
+    AddMember("InName", DISPID_InName, 1, [this](DispatchArgs args, VARIANT* result) {
         std::int32_t nr = 0;
         if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
             return bad;
@@ -58,19 +58,17 @@ CTheWaveIn::CTheWaveIn()
         }
         return hr;
     });
-    AddMember("InSelected", DISPID_InSelected, 0,
-              [this](std::span<const VARIANT>, VARIANT* result) {
-                  std::int32_t value = 0;
-                  const HRESULT hr = get_InSelected(&value);
-                  if (result != nullptr && SUCCEEDED(hr)) {
-                      *result = VARIANT::I4(value);
-                  }
-                  return hr;
-              });
-    AddMember("Start", DISPID_Start, 0,
-              [this](std::span<const VARIANT>, VARIANT*) { return Start(); });
-    AddMember("End", DISPID_End, 0, [this](std::span<const VARIANT>, VARIANT*) { return End(); });
-    AddMember("Running", DISPID_Running, 0, [this](std::span<const VARIANT>, VARIANT* result) {
+    AddMember("InSelected", DISPID_InSelected, 0, [this](DispatchArgs, VARIANT* result) {
+        std::int32_t value = 0;
+        const HRESULT hr = get_InSelected(&value);
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::I4(value);
+        }
+        return hr;
+    });
+    AddMember("Start", DISPID_Start, 0, [this](DispatchArgs, VARIANT*) { return Start(); });
+    AddMember("End", DISPID_End, 0, [this](DispatchArgs, VARIANT*) { return End(); });
+    AddMember("Running", DISPID_Running, 0, [this](DispatchArgs, VARIANT* result) {
         VARIANT_BOOL value = VARIANT_FALSE;
         const HRESULT hr = get_Running(&value);
         if (result != nullptr && SUCCEEDED(hr)) {
@@ -78,42 +76,39 @@ CTheWaveIn::CTheWaveIn()
         }
         return hr;
     });
-    AddMember("InputVolume", DISPID_InputVolume, 0,
-              [this](std::span<const VARIANT>, VARIANT* result) {
-                  std::int32_t value = 0;
-                  const HRESULT hr = get_InputVolume(&value);
-                  if (result != nullptr && SUCCEEDED(hr)) {
-                      *result = VARIANT::I4(value);
-                  }
-                  return hr;
-              });
-    AddMember("CalcFreq", DISPID_CalcFreq, 1,
-              [this](std::span<const VARIANT> args, VARIANT* result) {
-                  float freq = 0.0f;
-                  if (const HRESULT bad = ArgToFloat(args, 0, freq); FAILED(bad)) {
-                      return bad;
-                  }
-                  std::int32_t value = 0;
-                  const HRESULT hr = CalcFreq(freq, &value);
-                  if (result != nullptr && SUCCEEDED(hr)) {
-                      *result = VARIANT::I4(value);
-                  }
-                  return hr;
-              });
-    AddMember("GetFaseByFreq", DISPID_GetFaseByFreq, 1,
-              [this](std::span<const VARIANT> args, VARIANT* result) {
-                  float freq = 0.0f;
-                  if (const HRESULT bad = ArgToFloat(args, 0, freq); FAILED(bad)) {
-                      return bad;
-                  }
-                  float value = 0.0f;
-                  const HRESULT hr = GetFaseByFreq(freq, &value);
-                  if (result != nullptr && SUCCEEDED(hr)) {
-                      *result = VARIANT::R4(value);
-                  }
-                  return hr;
-              });
-    AddMember("SubSine", DISPID_SubSine, 3, [this](std::span<const VARIANT> args, VARIANT*) {
+    AddMember("InputVolume", DISPID_InputVolume, 0, [this](DispatchArgs, VARIANT* result) {
+        std::int32_t value = 0;
+        const HRESULT hr = get_InputVolume(&value);
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::I4(value);
+        }
+        return hr;
+    });
+    AddMember("CalcFreq", DISPID_CalcFreq, 1, [this](DispatchArgs args, VARIANT* result) {
+        float freq = 0.0f;
+        if (const HRESULT bad = ArgToFloat(args, 0, freq); FAILED(bad)) {
+            return bad;
+        }
+        std::int32_t value = 0;
+        const HRESULT hr = CalcFreq(freq, &value);
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::I4(value);
+        }
+        return hr;
+    });
+    AddMember("GetFaseByFreq", DISPID_GetFaseByFreq, 1, [this](DispatchArgs args, VARIANT* result) {
+        float freq = 0.0f;
+        if (const HRESULT bad = ArgToFloat(args, 0, freq); FAILED(bad)) {
+            return bad;
+        }
+        float value = 0.0f;
+        const HRESULT hr = GetFaseByFreq(freq, &value);
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::R4(value);
+        }
+        return hr;
+    });
+    AddMember("SubSine", DISPID_SubSine, 3, [this](DispatchArgs args, VARIANT*) {
         float values[3] = {};
         for (std::size_t i = 0; i < 3; ++i) {
             if (const HRESULT bad = ArgToFloat(args, i, values[i]); FAILED(bad)) {
@@ -122,29 +117,27 @@ CTheWaveIn::CTheWaveIn()
         }
         return SubSine(values[0], values[1], values[2]);
     });
-    AddMember("GetWaveData", DISPID_GetWaveData, 1,
-              [this](std::span<const VARIANT> args, VARIANT* result) {
-                  std::int32_t index = 0;
-                  if (const HRESULT bad = ArgToLong(args, 0, index); FAILED(bad)) {
-                      return bad;
-                  }
-                  std::int32_t value = 0;
-                  const HRESULT hr = GetWaveData(index, &value);
-                  if (result != nullptr && SUCCEEDED(hr)) {
-                      *result = VARIANT::I4(value);
-                  }
-                  return hr;
-              });
-    AddMember("WaveDataSize", DISPID_WaveDataSize, 0,
-              [this](std::span<const VARIANT>, VARIANT* result) {
-                  std::int32_t value = 0;
-                  const HRESULT hr = WaveDataSize(&value);
-                  if (result != nullptr && SUCCEEDED(hr)) {
-                      *result = VARIANT::I4(value);
-                  }
-                  return hr;
-              });
-    AddMember("InValid", DISPID_InValid, 1, [this](std::span<const VARIANT> args, VARIANT* result) {
+    AddMember("GetWaveData", DISPID_GetWaveData, 1, [this](DispatchArgs args, VARIANT* result) {
+        std::int32_t index = 0;
+        if (const HRESULT bad = ArgToLong(args, 0, index); FAILED(bad)) {
+            return bad;
+        }
+        std::int32_t value = 0;
+        const HRESULT hr = GetWaveData(index, &value);
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::I4(value);
+        }
+        return hr;
+    });
+    AddMember("WaveDataSize", DISPID_WaveDataSize, 0, [this](DispatchArgs, VARIANT* result) {
+        std::int32_t value = 0;
+        const HRESULT hr = WaveDataSize(&value);
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::I4(value);
+        }
+        return hr;
+    });
+    AddMember("InValid", DISPID_InValid, 1, [this](DispatchArgs args, VARIANT* result) {
         std::int32_t nr = 0;
         if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
             return bad;

@@ -18,13 +18,12 @@ CVolWaveIn::CVolWaveIn()
         }
         return hr;
     };
-    AddMember("InCount", DISPID_InCount, 0,
-              [this, integer](std::span<const VARIANT>, VARIANT* result) {
-                  std::int32_t value = 0;
-                  const HRESULT hr = InCount(&value);
-                  return integer(hr, value, result);
-              });
-    AddMember("InName", DISPID_InName, 1, [this](std::span<const VARIANT> args, VARIANT* result) {
+    AddMember("InCount", DISPID_InCount, 0, [this, integer](DispatchArgs, VARIANT* result) {
+        std::int32_t value = 0;
+        const HRESULT hr = InCount(&value);
+        return integer(hr, value, result);
+    });
+    AddMember("InName", DISPID_InName, 1, [this](DispatchArgs args, VARIANT* result) {
         std::int32_t nr = 0;
         if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
             return bad;
@@ -36,37 +35,32 @@ CVolWaveIn::CVolWaveIn()
         }
         return hr;
     });
-    AddMember("InSelected", DISPID_InSelected, 0,
-              [this, integer](std::span<const VARIANT>, VARIANT* result) {
-                  std::int32_t value = 0;
-                  const HRESULT hr = get_InSelected(&value);
-                  return integer(hr, value, result);
-              });
-    AddMember("Start", DISPID_Start, 0,
-              [this](std::span<const VARIANT>, VARIANT*) { return Start(); });
-    AddMember("End", DISPID_End, 0, [this](std::span<const VARIANT>, VARIANT*) { return End(); });
-    AddMember("Running", DISPID_Running, 0,
-              [this, boolean](std::span<const VARIANT>, VARIANT* result) {
-                  VARIANT_BOOL value = VARIANT_FALSE;
-                  const HRESULT hr = get_Running(&value);
-                  return boolean(hr, value, result);
-              });
-    AddMember("InputVolume", DISPID_InputVolume, 0,
-              [this, integer](std::span<const VARIANT>, VARIANT* result) {
-                  std::int32_t value = 0;
-                  const HRESULT hr = get_InputVolume(&value);
-                  return integer(hr, value, result);
-              });
-    AddMember("InValid", DISPID_VolInValid, 1,
-              [this, boolean](std::span<const VARIANT> args, VARIANT* result) {
-                  std::int32_t nr = 0;
-                  if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
-                      return bad;
-                  }
-                  VARIANT_BOOL value = VARIANT_FALSE;
-                  const HRESULT hr = InValid(nr, &value);
-                  return boolean(hr, value, result);
-              });
+    AddMember("InSelected", DISPID_InSelected, 0, [this, integer](DispatchArgs, VARIANT* result) {
+        std::int32_t value = 0;
+        const HRESULT hr = get_InSelected(&value);
+        return integer(hr, value, result);
+    });
+    AddMember("Start", DISPID_Start, 0, [this](DispatchArgs, VARIANT*) { return Start(); });
+    AddMember("End", DISPID_End, 0, [this](DispatchArgs, VARIANT*) { return End(); });
+    AddMember("Running", DISPID_Running, 0, [this, boolean](DispatchArgs, VARIANT* result) {
+        VARIANT_BOOL value = VARIANT_FALSE;
+        const HRESULT hr = get_Running(&value);
+        return boolean(hr, value, result);
+    });
+    AddMember("InputVolume", DISPID_InputVolume, 0, [this, integer](DispatchArgs, VARIANT* result) {
+        std::int32_t value = 0;
+        const HRESULT hr = get_InputVolume(&value);
+        return integer(hr, value, result);
+    });
+    AddMember("InValid", DISPID_VolInValid, 1, [this, boolean](DispatchArgs args, VARIANT* result) {
+        std::int32_t nr = 0;
+        if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
+            return bad;
+        }
+        VARIANT_BOOL value = VARIANT_FALSE;
+        const HRESULT hr = InValid(nr, &value);
+        return boolean(hr, value, result);
+    });
 }
 
 CVolWaveIn::~CVolWaveIn() {

@@ -26,6 +26,7 @@
 #include "sprite_control/KaleidoATL.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -44,6 +45,8 @@ namespace {
 constexpr int kTickFast = 10;
 constexpr int kTickSlow = 1000;
 constexpr std::int32_t kHigh = 50;
+/// Milliseconds after start-up by which the work deferred until the first paint has run.
+constexpr int kAfterFirstPaintLimit = 1000;
 
 struct Place {
     std::int32_t x;
@@ -53,6 +56,8 @@ struct Place {
 constexpr std::array<Place, 4> kLedPlaces = {{{373, 27}, {373, 61}, {373, 95}, {373, 130}}};
 constexpr std::array<Place, 2> kPushButtonPlaces = {{{14, 164}, {13, 198}}};
 constexpr std::array<Place, 2> kSensorPlaces = {{{20, 25}, {20, 78}}};
+/// The lamp that glows on the buzzer while it sounds, centred on the buzzer's body.
+constexpr Place kBuzzerLampPlace = {364, 181};
 /// The sensors' centres, as the socket table places "Sensor 1" and "Sensor 2".
 constexpr std::array<Place, 2> kSensorCentres = {{{44, 49}, {44, 102}}};
 
@@ -123,6 +128,8 @@ FORM1::FORM1(QWidget* parent)
     timer1_->setInterval(kTickFast);
     connect(timer1_, &QTimer::timeout, this, &FORM1::Timer1_Timer);
     ucWaveIn1_->setObjectName("UCWaveIn1");
+    kaleido1_->installEventFilter(this);
+    menuBar()->installEventFilter(this);
     for (std::size_t i = 0; i < kSourceCount; ++i) {
         sources_[i].naam = kSourceNames[i];
     }
@@ -246,23 +253,35 @@ bool FORM1::Form_Load(std::string_view commandLine) {
     SizeToScreen();
     show();
 
+    files_.OpenCommandLine(commandLine);
+    StartNewHistory();
+    timer1_->start();
+    loaded_ = true;
+    // What waits for the first paint runs a second later at the latest, also when the
+    // window is never painted.
+    QTimer::singleShot(kAfterFirstPaintLimit, this, &FORM1::AfterFirstPaint);
+    return true;
+}
+
+void FORM1::AfterFirstPaint() {
+    if (afterFirstPaintDone_) {
+        return;
+    }
+    afterFirstPaintDone_ = true;
     const std::string program = QCoreApplication::applicationFilePath().toStdString();
     if (const DocumentTypeRegistrar& registrar = InstalledRegistrar()) {
         registrar(program);
     } else {
         modFileAssoc::RegisterDocumentType(program);
     }
-    files_.OpenCommandLine(commandLine);
-    StartNewHistory();
-    timer1_->start();
-    loaded_ = true;
-    return true;
 }
 
 void FORM1::BuildBoard() {
     const std::int32_t board = loader_.Load(*kaleido1_, "/images2/Bord.bmp");
     boardSprite_ = kaleido1_->CreateSprite(board);
     kaleido1_->SetBoardSize(kaleido1_->BitmapWidth(board), kaleido1_->BitmapHeight(board));
+    // The window never becomes smaller than the board at its own size.
+    kaleido1_->setMinimumSize(kaleido1_->BoardSize());
 
     bordLines_ = std::make_unique<clsBordLines>();
     bordLines_->Constructor(*kaleido1_);
@@ -280,6 +299,8 @@ void FORM1::BuildBoard() {
         pushButtons_[k]->Constructor(*kaleido1_, kPushButtonPlaces[k].x, kPushButtonPlaces[k].y);
         pushButtons_[k]->SetValue(false);
     }
+    buzzerLamp_ = std::make_unique<clsLED>();
+    buzzerLamp_->Constructor(*kaleido1_, kBuzzerLampPlace.x, kBuzzerLampPlace.y);
     for (std::size_t k = 0; k < sensors_.size(); ++k) {
         sensors_[k] = std::make_unique<clsSensor>();
         sensors_[k]->Constructor(*kaleido1_, kSensorPlaces[k].x, kSensorPlaces[k].y);
@@ -359,27 +380,59 @@ void FORM1::SizeToScreen() {
 
 // ---- the tick ------------------------------------------------------------------------------
 
-bool FORM1::IsOwnSurface(const QWidget* under, QPoint global) const {
-    if (under == nullptr) {
-        // The title bar and the border are no widgets of ours, but they are the window's.
-        return isVisible() && frameGeometry().contains(global) && !geometry().contains(global);
+FORM1::PointerPlace FORM1::PlaceOutsideInside() const {
+    // The title bar and the border are no widgets of ours, but they are the window's; only
+    // the window system can tell where the pointer went.
+    const QPoint global = PointerSource::Current().GlobalPosition();
+    const bool onFrame =
+        isVisible() && frameGeometry().contains(global) && !geometry().contains(global);
+    return onFrame ? PointerPlace::Frame : PointerPlace::Elsewhere;
+}
+
+bool FORM1::event(QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        pointerPlace_ = PointerPlace::OwnSurface;
+    } else if (event->type() == QEvent::Leave) {
+        pointerPlace_ = PlaceOutsideInside();
     }
-    const QMenuBar* bar = menuBar();
-    return under == this || under == bar || bar->isAncestorOf(under);
+    return QMainWindow::event(event);
+}
+
+bool FORM1::eventFilter(QObject* watched, QEvent* event) {
+    const bool canvas = watched == kaleido1_;
+    if (canvas || watched == menuBar()) {
+        if (event->type() == QEvent::Enter) {
+            pointerPlace_ = canvas ? PointerPlace::Canvas : PointerPlace::OwnSurface;
+        } else if (event->type() == QEvent::Leave) {
+            // Still inside the window, unless a menu opened over it or the window's own
+            // leave follows.
+            pointerPlace_ = QApplication::activePopupWidget() != nullptr ? PointerPlace::Elsewhere
+                                                                         : PointerPlace::OwnSurface;
+        }
+    }
+    if (canvas && event->type() == QEvent::Paint && !afterFirstPaintDone_ && loaded_) {
+        QTimer::singleShot(0, this, &FORM1::AfterFirstPaint);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FORM1::Timer1_Timer() {
     if (!graph_) {
         return;
     }
-    PointerSource& pointerSource = PointerSource::Current();
-    const QPoint pointer = pointerSource.GlobalPosition();
-    const int interval =
-        IsOwnSurface(pointerSource.WidgetAt(pointer), pointer) ? kTickSlow : kTickFast;
+    if (pointerPlace_ == PointerPlace::Frame) {
+        // No event tells when the pointer leaves the frame for the world outside.
+        pointerPlace_ = PlaceOutsideInside();
+    }
+    const bool ownSurface =
+        pointerPlace_ == PointerPlace::OwnSurface || pointerPlace_ == PointerPlace::Frame;
+    const int interval = ownSurface ? kTickSlow : kTickFast;
     if (timer1_->interval() != interval) {
         timer1_->setInterval(interval);
     }
 
+    // Sprites rebuilt the same within the tick cost no repaint; what changed is painted once.
+    KaleidoATL::Batch batch(*kaleido1_);
     if (pendingLine_) {
         pendingLine_->SetCoords(2, lastPointerX_, lastPointerY_);
     }
@@ -389,9 +442,8 @@ void FORM1::Timer1_Timer() {
         cursor_->Hide();
     }
     TakeKnobValue();
-    SimulateStep(pointer);
+    SimulateStep();
     knob_->Update();
-    kaleido1_->Refresh();
 }
 
 void FORM1::TakeKnobValue() {
@@ -408,12 +460,18 @@ void FORM1::TakeKnobValue() {
     }
 }
 
-QPoint FORM1::BoardPixel(QPoint global) const {
-    const QPointF board = kaleido1_->BoardPointFromGlobal(global);
-    return {BoardPixelCoordinate(board.x()), BoardPixelCoordinate(board.y())};
+QPoint FORM1::PointerBoardPixel() const {
+    std::optional<QPointF> board;
+    if (pointerPlace_ == PointerPlace::Canvas) {
+        board = kaleido1_->PointerPosition();
+    }
+    if (!board) {
+        board = kaleido1_->BoardPointFromGlobal(PointerSource::Current().GlobalPosition());
+    }
+    return {BoardPixelCoordinate(board->x()), BoardPixelCoordinate(board->y())};
 }
 
-void FORM1::SimulateStep(QPoint pointer) {
+void FORM1::SimulateStep() {
     for (const auto& line : lines_) {
         line->done = false;
     }
@@ -434,7 +492,7 @@ void FORM1::SimulateStep(QPoint pointer) {
         float t = 0.0F;
         if (mode == 1) {
             if (!boardPointKnown) {
-                boardPoint = BoardPixel(pointer);
+                boardPoint = PointerBoardPixel();
                 boardPointKnown = true;
             }
             dx = double(boardPoint.x()) - kSensorCentres[k].x;
@@ -465,6 +523,8 @@ void FORM1::SimulateStep(QPoint pointer) {
     const bool on = graph_->GetPuntValueByName(kBuzzerInput, 0) == kHigh;
     if (on != buzzer_) {
         SoundPlayer::Current().PlayLooping(on ? ringPath_ : silencePath_);
+        // Seen as well as heard: many classroom computers are muted.
+        buzzerLamp_->SetValue(on);
     }
     buzzer_ = on;
 }
@@ -519,6 +579,7 @@ void FORM1::ClearObjects() {
     for (auto& button : pushButtons_) {
         button.reset();
     }
+    buzzerLamp_.reset();
     for (auto& sensor : sensors_) {
         sensor.reset();
     }
@@ -770,7 +831,7 @@ void FORM1::mnuHelpInfo_Click() {
 }
 
 void FORM1::mnuUitleg_Click() {
-    HelpMenu::ShowHelp();
+    HelpMenu::ShowHelp(this);
 }
 
 void FORM1::mnuHelpAbout_Click() {

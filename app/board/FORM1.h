@@ -95,6 +95,11 @@ public:
     /// moves a pending wire's loose end to the last pointer position, shows or hides the
     /// highlight cursor, copies the open knob's value into its setting, runs one simulation
     /// step, lets the knob close when asked and repaints what changed.
+    /// What lies under the pointer is learnt from the enter and leave events of the window,
+    /// its menu bar and the canvas; the pointer source is asked only where no event can tell:
+    /// while the pointer rests on the frame, and for a sensor lit by the pointer while the
+    /// pointer is off the canvas. A tick on a board where nothing changed thus asks the
+    /// window system nothing and paints nothing.
     void Timer1_Timer();
 
     /// The board without the window: builds every board object as start-up does, on the
@@ -111,6 +116,9 @@ public:
     /// Copies the open knob's value, rounded (halves to even), into the setting its tag
     /// names; the tick does this before each step. Nothing when the knob is hidden.
     void TakeKnobValue();
+    /// Where the tick takes the pointer to be, as learnt from events.
+    enum class PointerPlace { Elsewhere, Canvas, OwnSurface, Frame };
+    PointerPlace PointerPlaceNow() const { return pointerPlace_; }
 
     /// The whole scale, at least 1 and at most kMaxInitialScale, at which a window holding a
     /// board of `board` pixels plus `chrome` (menu bar, frame) fits in kScreenShare of
@@ -161,8 +169,10 @@ public:
     std::int32_t EditMode() const { return editMode_; }
     /// The pulse generator's level, 0 or 50.
     std::int32_t PulseLevel() const { return pulse_.Level(); }
-    /// Whether the buzzer sound is playing.
+    /// Whether the buzzer sound is playing; the buzzer on the board then glows.
     bool BuzzerOn() const { return buzzer_; }
+    /// The lamp on the buzzer; nullptr before a successful Form_Load and after closing.
+    clsLED* BuzzerLamp() const { return buzzerLamp_.get(); }
     /// The sources the last step entered, in the order they were entered; values 0 before
     /// the first step.
     const std::array<Source, kSourceCount>& LastSources() const { return sources_; }
@@ -261,6 +271,10 @@ protected:
     /// application's name): Yes saves under a new name and keeps the window open, No closes,
     /// Cancel keeps the window open. Closing drops every board object and stops the timer.
     void closeEvent(QCloseEvent* event) override;
+    /// Enter and leave of the window itself.
+    bool event(QEvent* event) override;
+    /// Enter and leave of the canvas and the menu bar.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -269,15 +283,17 @@ private:
     /// Sizes the window for the board at InitialBoardScale and centres its client area on the
     /// screen's free area.
     void SizeToScreen();
-    /// One simulation step; `pointer` is the pointer's screen position of this tick.
-    void SimulateStep(QPoint pointer);
-    /// The board pixel under a point of the screen, rounded down as pointer events are.
-    QPoint BoardPixel(QPoint global) const;
+    /// One simulation step.
+    void SimulateStep();
+    /// The board pixel under the pointer, rounded down as pointer events are: from the
+    /// canvas's own events while the pointer is over it, else asked of the pointer source.
+    QPoint PointerBoardPixel() const;
+    /// Where the pointer is once it has left the window's inside: on the frame, or elsewhere.
+    PointerPlace PlaceOutsideInside() const;
+    /// Work that can wait until the board has been painted once: the desktop association.
+    void AfterFirstPaint();
     /// Drops every board object, stops the timer and forgets the pending wire.
     void ClearObjects();
-    /// Whether the pointer at `global`, with `under` the widget there, rests on the window's
-    /// own surface: the window itself, its menu bar, or its frame.
-    bool IsOwnSurface(const QWidget* under, QPoint global) const;
     void SelectEditMode(std::int32_t mode);
     void UpdateUndoMenu();
     /// Restores a state through `step` (undo, redo or rollback); a state that cannot be read
@@ -315,6 +331,8 @@ private:
     std::unique_ptr<clsDisplay> display_;
     std::array<std::unique_ptr<clsLED>, 4> leds_;
     std::array<std::unique_ptr<clsLED>, 2> pushButtons_;
+    /// Lit on the buzzer while it sounds.
+    std::unique_ptr<clsLED> buzzerLamp_;
     std::array<std::unique_ptr<clsSensor>, 2> sensors_;
     std::unique_ptr<clsSnaps> snaps_;
     std::unique_ptr<clsGraph> graph_;
@@ -339,6 +357,8 @@ private:
     std::int32_t hoverX_ = 0;
     std::int32_t hoverY_ = 0;
     bool hover_ = false;
+    PointerPlace pointerPlace_ = PointerPlace::Elsewhere;
+    bool afterFirstPaintDone_ = false;
 
     PulseGenerator pulse_;
     bool buzzer_ = false;

@@ -7,6 +7,8 @@
 #include "sprite_control/KaleidoATL.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -51,7 +53,35 @@ void PictureLoader::MakeLoader(const std::string& file) {
 }
 
 std::int32_t PictureLoader::Load(KaleidoATL& mag, std::string_view name) {
-    std::string file = DataPath(name);
+    const std::int32_t bitmap = LoadFile(mag, DataPath(name));
+    // The canvas loads a sharper version itself, the same way, when its scale asks for one.
+    mag.SetSharperSource(bitmap, [&mag, file = DataPath(name)](int factor) -> std::int32_t {
+        const std::string sharper = SharperPath(file, factor);
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(sharper, error)) {
+            return 0;
+        }
+        try {
+            PictureLoader loader;
+            return loader.LoadFile(mag, sharper);
+        } catch (const PictureLoadError& e) {
+            std::fprintf(stderr, "tavsim: %s\n", e.what());
+            return 0;
+        }
+    });
+    return bitmap;
+}
+
+std::string PictureLoader::SharperPath(const std::string& file, int factor) {
+    const std::size_t dot = file.rfind('.');
+    const std::size_t slash = file.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return file + "@" + std::to_string(factor) + "x";
+    }
+    return file.substr(0, dot) + "@" + std::to_string(factor) + "x" + file.substr(dot);
+}
+
+std::int32_t PictureLoader::LoadFile(KaleidoATL& mag, std::string file) {
     if (!loader_) {
         MakeLoader(file);
     }

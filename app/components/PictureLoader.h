@@ -26,10 +26,18 @@ public:
     /// Loads the picture DataPath(name) into a new bitmap of `mag` and returns its handle,
     /// which is never 0. Throws PictureLoadError naming the file when the loader component
     /// cannot be made or does not deliver a bitmap; when it refused the file itself, it has
-    /// already shown its message.
+    /// already shown its message. The canvas is told where the sharper versions of the
+    /// picture lie (SharperPath), to load them the same way when its scale needs them.
     std::int32_t Load(KaleidoATL& mag, std::string_view name);
 
+    /// The version of `file` drawn at `factor` times its size: ".../Bord.bmp" gives
+    /// ".../Bord@3x.bmp".
+    static std::string SharperPath(const std::string& file, int factor);
+
 private:
+    /// Loads the picture at the full path `file`; throws as Load does.
+    std::int32_t LoadFile(KaleidoATL& mag, std::string file);
+
     /// Makes the loader component object and finds its LoadABitmap member; throws
     /// PictureLoadError naming `file` when either fails.
     void MakeLoader(const std::string& file);

@@ -12,8 +12,11 @@ void HelpMenu::ShowInfo(QWidget* parent) {
     about.exec();
 }
 
-void HelpMenu::ShowHelp() {
+void HelpMenu::ShowHelp(const QWidget* window) {
     frmHelp& help = frmHelp::Shared();
+    if (window != nullptr && !help.isVisible()) {
+        help.PlaceBeside(*window);
+    }
     help.show();
     help.raise();
     help.activateWindow();

@@ -11,9 +11,10 @@ public:
     /// "Info": shows the information window modally over `parent` (may be nullptr) and
     /// returns when the user has closed it.
     static void ShowInfo(QWidget* parent);
-    /// "Uitleg": shows the shared help window with the Dutch help page, without waiting.
-    /// Asking again brings the same window forward and shows the page afresh.
-    static void ShowHelp();
+    /// "Uitleg": shows the shared help window with the Dutch help page, without waiting,
+    /// beside or over `window` when one is given. Asking again brings the same window forward
+    /// and shows the page afresh.
+    static void ShowHelp(const QWidget* window = nullptr);
     /// "Op internet: Over Tavelon": tells the user (title "Tavelon Simulator") which web site
     /// the computer will try to open, then opens it with OpenURL. Returns what OpenURL
     /// returned.

@@ -5,10 +5,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +95,41 @@ void frmHelp::Constructor(const std::string& language) {
         return;
     }
     browser_->setSource(QUrl::fromLocalFile(page), QTextDocument::HtmlResource);
+}
+
+void frmHelp::PlaceBeside(const QWidget& window) {
+    const QRect main = window.frameGeometry();
+    const QScreen* screen = window.screen();
+    const QRect room = screen != nullptr ? screen->availableGeometry() : main;
+    // The frame the window manager adds is not known before the window is shown; the main
+    // window's frame is the best guess.
+    const QMargins frame(
+        window.geometry().left() - main.left(), window.geometry().top() - main.top(),
+        main.right() - window.geometry().right(), main.bottom() - window.geometry().bottom());
+    const QSize outer = size().grownBy(frame);
+    const int top = std::clamp(main.top(), room.top(),
+                               std::max(room.top(), room.bottom() + 1 - outer.height()));
+    QPoint place;
+    if (main.right() + 1 + outer.width() <= room.right() + 1) {
+        place = QPoint(main.right() + 1, top);
+    } else if (main.left() - outer.width() >= room.left()) {
+        place = QPoint(main.left() - outer.width(), top);
+    } else {
+        place = main.center() - QPoint(outer.width() / 2, outer.height() / 2);
+        place.setX(std::clamp(place.x(), room.left(),
+                              std::max(room.left(), room.right() + 1 - outer.width())));
+        place.setY(std::clamp(place.y(), room.top(),
+                              std::max(room.top(), room.bottom() + 1 - outer.height())));
+    }
+    move(place);
+}
+
+void frmHelp::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmHelp::resizeEvent(QResizeEvent* event) {

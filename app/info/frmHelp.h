@@ -35,6 +35,10 @@ public:
     /// pictures of a page are found relative to the page's own file.
     void Constructor(const std::string& language);
 
+    /// Places the window beside `window` (right of it, else left of it) where the screen has
+    /// room for it, and otherwise over it; never at the screen's corner.
+    void PlaceBeside(const QWidget& window);
+
     /// The browser, or nullptr when it could not be made.
     QTextBrowser* browser() const { return browser_; }
     /// The label "Loading..." under the browser.
@@ -42,6 +46,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    /// Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FitBrowser();

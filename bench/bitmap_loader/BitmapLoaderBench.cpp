@@ -21,7 +21,7 @@ constexpr std::int32_t kHeight = 360;
 class PixelCanvas final : public DispatchObject {
 public:
     PixelCanvas() : DispatchObject(IID{0xBE4C, 0, 0, {}}) {
-        AddMember("CreateBitmap", 1, 2, [this](std::span<const VARIANT> args, VARIANT* result) {
+        AddMember("CreateBitmap", 1, 2, [this](DispatchArgs args, VARIANT* result) {
             std::int32_t w = 0;
             std::int32_t h = 0;
             ArgToLong(args, 0, w);
@@ -33,7 +33,7 @@ public:
             }
             return S_OK;
         });
-        AddMember("SetPixelBitmap", 2, 4, [this](std::span<const VARIANT> args, VARIANT*) {
+        AddMember("SetPixelBitmap", 2, 4, [this](DispatchArgs args, VARIANT*) {
             std::int32_t bitmap = 0;
             std::int32_t x = 0;
             std::int32_t y = 0;

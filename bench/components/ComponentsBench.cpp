@@ -2,6 +2,7 @@
 // the simulation tick and the pointer cause.
 
 #include "app/board/clsCursor.h"
+#include "app/components/PictureLoader.h"
 #include "app/components/clsBordLines.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsLine.h"
@@ -28,6 +29,21 @@ void BM_LineDrawerConstructor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LineDrawerConstructor)->Unit(benchmark::kMillisecond);
+
+/// The board picture, 420 × 360, through LoadABitmap and the canvas's by-name SetPixelBitmap,
+/// as start-up loads it; items are pixels.
+void BM_LoadBoardPictureIntoCanvas(benchmark::State& state) {
+    KaleidoATL canvas;
+    PictureLoader loader;
+    std::int32_t bitmap = 0;
+    for (auto _ : state) {
+        bitmap = loader.Load(canvas, "/images2/Bord.bmp");
+        benchmark::DoNotOptimize(bitmap);
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t{canvas.BitmapWidth(bitmap)} *
+                            canvas.BitmapHeight(bitmap));
+}
+BENCHMARK(BM_LoadBoardPictureIntoCanvas)->Unit(benchmark::kMillisecond);
 
 /// The evaluator changing a wire's colour: every sprite of the wire is made anew.
 void BM_WireRecolour(benchmark::State& state) {

@@ -218,10 +218,11 @@ QPointF BoardPainter::At(const std::string& name) const {
     return Centre(s.x, s.y);
 }
 
-QImage BoardPainter::Paint() const {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage BoardPainter::Paint(int factor) const {
+    QImage image(kWidth * factor, kHeight * factor, QImage::Format_RGB32);
     image.fill(QColor(PaintKit::kFrame));
     QPainter p(&image);
+    p.scale(factor, factor);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     PaintPanels(p);

@@ -26,9 +26,10 @@ public:
     /// `sockets` is the socket table in its order; the art is placed around its positions.
     explicit BoardPainter(std::vector<BoardSocket> sockets);
 
-    /// The 420 x 360 picture. Throws std::runtime_error naming a point when the table lacks
-    /// a point the picture needs or has an operated point it has no drawing for.
-    QImage Paint() const;
+    /// The 420 x 360 picture, at `factor` times that size when asked (drawn afresh at that
+    /// resolution). Throws std::runtime_error naming a point when the table lacks a point the
+    /// picture needs or has an operated point it has no drawing for.
+    QImage Paint(int factor = 1) const;
 
 private:
     const BoardSocket& Find(const std::string& name) const;

@@ -15,21 +15,38 @@
 #include <stdexcept>
 #include <system_error>
 
-std::vector<std::string> DataGenerator::Files() {
+std::string DataGenerator::SharperName(const std::string& file, int factor) {
+    const std::size_t dot = file.rfind('.');
+    return file.substr(0, dot) + "@" + std::to_string(factor) + "x" + file.substr(dot);
+}
+
+std::vector<std::string> DataGenerator::BoardPictures() {
     std::vector<std::string> files;
     for (int i = 1; i <= 9; ++i) {
         files.push_back("images1/Line" + std::to_string(i) + ".bmp");
     }
     files.push_back("images1/LineMask.bmp");
-    files.push_back("images1/doc.ico");
     for (const char* name : {"Bord", "HighLight", "HighLightMask", "RedLight", "RedLightMask"}) {
         files.push_back(std::string("images2/") + name + ".bmp");
     }
     for (int i = 0; i <= 9; ++i) {
         files.push_back("images2/Display" + std::to_string(i) + ".bmp");
     }
-    for (const char* name : {"Sensors", "0-5V", "VPointer", "VPointerMask", "splash", "about",
-                             "WaveInputs", "VolumeBar"}) {
+    for (const char* name : {"Sensors", "0-5V", "VPointer", "VPointerMask"}) {
+        files.push_back(std::string("images2/") + name + ".bmp");
+    }
+    return files;
+}
+
+std::vector<std::string> DataGenerator::Files() {
+    std::vector<std::string> files = BoardPictures();
+    for (const std::string& picture : BoardPictures()) {
+        for (int factor : kSharperFactors) {
+            files.push_back(SharperName(picture, factor));
+        }
+    }
+    files.push_back("images1/doc.ico");
+    for (const char* name : {"splash", "about", "WaveInputs", "VolumeBar"}) {
         files.push_back(std::string("images2/") + name + ".bmp");
     }
     files.push_back("Ringin.wav");
@@ -66,26 +83,29 @@ void DataGenerator::WriteAll(const std::vector<BoardSocket>& sockets) const {
             throw std::runtime_error("cannot create folder " + Path(sub) + ": " + error.message());
         }
     }
-    const QImage lineMask = WirePainter::Mask();
-    for (int i = 1; i <= 9; ++i) {
-        BmpWriter::Write(WirePainter::Strip(i), Path("images1/Line" + std::to_string(i) + ".bmp"));
+    for (int factor = 1; factor <= kSharperFactors.back(); ++factor) {
+        // The board's pictures at 1x under their own names, sharper ones beside them.
+        const auto write = [&](const QImage& image, const std::string& file) {
+            BmpWriter::Write(image, Path(factor == 1 ? file : SharperName(file, factor)));
+        };
+        for (int i = 1; i <= 9; ++i) {
+            write(WirePainter::Strip(i, factor), "images1/Line" + std::to_string(i) + ".bmp");
+        }
+        write(WirePainter::Mask(factor), "images1/LineMask.bmp");
+        write(BoardPainter(sockets).Paint(factor), "images2/Bord.bmp");
+        write(PartPainter::Cursor(factor), "images2/HighLight.bmp");
+        write(PartPainter::CursorMask(factor), "images2/HighLightMask.bmp");
+        write(PartPainter::Lamp(factor), "images2/RedLight.bmp");
+        write(PartPainter::LampMask(factor), "images2/RedLightMask.bmp");
+        for (int i = 0; i <= 9; ++i) {
+            write(PartPainter::Digit(i, factor), "images2/Display" + std::to_string(i) + ".bmp");
+        }
+        write(PartPainter::Sensors(factor), "images2/Sensors.bmp");
+        write(PartPainter::Dial(factor), "images2/0-5V.bmp");
+        write(PartPainter::Pointer(factor), "images2/VPointer.bmp");
+        write(PartPainter::PointerMask(factor), "images2/VPointerMask.bmp");
     }
-    BmpWriter::Write(lineMask, Path("images1/LineMask.bmp"));
     IcoWriter::Write(TitlePainter::DocumentIcon(), Path("images1/doc.ico"));
-
-    BmpWriter::Write(BoardPainter(sockets).Paint(), Path("images2/Bord.bmp"));
-    BmpWriter::Write(PartPainter::Cursor(), Path("images2/HighLight.bmp"));
-    BmpWriter::Write(PartPainter::CursorMask(), Path("images2/HighLightMask.bmp"));
-    BmpWriter::Write(PartPainter::Lamp(), Path("images2/RedLight.bmp"));
-    BmpWriter::Write(PartPainter::LampMask(), Path("images2/RedLightMask.bmp"));
-    for (int i = 0; i <= 9; ++i) {
-        BmpWriter::Write(PartPainter::Digit(i),
-                         Path("images2/Display" + std::to_string(i) + ".bmp"));
-    }
-    BmpWriter::Write(PartPainter::Sensors(), Path("images2/Sensors.bmp"));
-    BmpWriter::Write(PartPainter::Dial(), Path("images2/0-5V.bmp"));
-    BmpWriter::Write(PartPainter::Pointer(), Path("images2/VPointer.bmp"));
-    BmpWriter::Write(PartPainter::PointerMask(), Path("images2/VPointerMask.bmp"));
     BmpWriter::Write(TitlePainter::Splash(), Path("images2/splash.bmp"));
     BmpWriter::Write(TitlePainter::About(), Path("images2/about.bmp"));
     BmpWriter::Write(WaveInputsPainter::Background(), Path("images2/WaveInputs.bmp"));

@@ -4,11 +4,20 @@
 
 #include "data/generator/BoardSocket.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
 class DataGenerator {
 public:
+    /// The sharper versions written of every picture the board is drawn with.
+    static constexpr std::array<int, 2> kSharperFactors = {2, 3};
+    /// The pictures the board is drawn with, at their own size.
+    static std::vector<std::string> BoardPictures();
+    /// The name of the version of `file` drawn at `factor` times its size: "Bord.bmp" gives
+    /// "Bord@3x.bmp".
+    static std::string SharperName(const std::string& file, int factor);
+
     /// Every file written, relative to the output folder, with "/" between folders.
     static std::vector<std::string> Files();
     /// The board's points as the socket table of the simulation lists them, in its order.

@@ -158,9 +158,10 @@ QImage PartPainter::Mask(const QImage& drawing) {
     return mask;
 }
 
-QImage PartPainter::LampDrawing() {
-    QImage image = Transparent(kLampSize, kLampSize);
+QImage PartPainter::LampDrawing(int factor) {
+    QImage image = Transparent(kLampSize * factor, kLampSize * factor);
     QPainter p(&image);
+    p.scale(factor, factor);
     Antialiased(p);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xFF7E120C));
@@ -177,17 +178,18 @@ QImage PartPainter::LampDrawing() {
     return image;
 }
 
-QImage PartPainter::Lamp() {
-    return Picture(LampDrawing(), PaintKit::kPanel);
+QImage PartPainter::Lamp(int factor) {
+    return Picture(LampDrawing(factor), PaintKit::kPanel);
 }
 
-QImage PartPainter::LampMask() {
-    return Mask(LampDrawing());
+QImage PartPainter::LampMask(int factor) {
+    return Mask(LampDrawing(factor));
 }
 
-QImage PartPainter::CursorDrawing() {
-    QImage image = Transparent(kCursorSize, kCursorSize);
+QImage PartPainter::CursorDrawing(int factor) {
+    QImage image = Transparent(kCursorSize * factor, kCursorSize * factor);
     QPainter p(&image);
+    p.scale(factor, factor);
     Antialiased(p);
     const double mid = (kCursorInner + kCursorOuter) / 2;
     QRadialGradient ring(kLampCentre, kCursorOuter);
@@ -203,15 +205,15 @@ QImage PartPainter::CursorDrawing() {
     return image;
 }
 
-QImage PartPainter::Cursor() {
-    return Picture(CursorDrawing(), PaintKit::kPanel);
+QImage PartPainter::Cursor(int factor) {
+    return Picture(CursorDrawing(factor), PaintKit::kPanel);
 }
 
-QImage PartPainter::CursorMask() {
-    return Mask(CursorDrawing());
+QImage PartPainter::CursorMask(int factor) {
+    return Mask(CursorDrawing(factor));
 }
 
-QImage PartPainter::Digit(int digit) {
+QImage PartPainter::Digit(int digit, int factor) {
     // Segments a to g, as in the usual naming: top, upper right, lower right, bottom, lower
     // left, upper left, middle.
     static const std::array<const char*, 10> lit = {
@@ -219,9 +221,10 @@ QImage PartPainter::Digit(int digit) {
     if (digit < 0 || digit > 9) {
         throw std::invalid_argument("a display digit is 0 to 9");
     }
-    QImage image(kDigitWidth, kDigitHeight, QImage::Format_RGB32);
+    QImage image(kDigitWidth * factor, kDigitHeight * factor, QImage::Format_RGB32);
     image.fill(QColor(0xFF121417));
     QPainter p(&image);
+    p.scale(factor, factor);
     Antialiased(p);
     const double l = 6, r = 16.5, t = 4.5, m = 16, b = 27.5, g = 0.9, w = 2.8;
     const std::array<std::pair<QPointF, QPointF>, 7> ends = {{
@@ -257,10 +260,11 @@ QImage PartPainter::Digit(int digit) {
     return image;
 }
 
-QImage PartPainter::Sensors() {
-    QImage image(3 * kSensorFrame, kSensorFrame, QImage::Format_RGB32);
+QImage PartPainter::Sensors(int factor) {
+    QImage image(3 * kSensorFrame * factor, kSensorFrame * factor, QImage::Format_RGB32);
     image.fill(QColor(PaintKit::kPanel));
     QPainter p(&image);
+    p.scale(factor, factor);
     Antialiased(p);
     for (int mode = 0; mode < 3; ++mode) {
         PaintSensor(p, QPointF(kSensorFrame * mode + 24.5, 24.5), mode);
@@ -268,10 +272,11 @@ QImage PartPainter::Sensors() {
     return image;
 }
 
-QImage PartPainter::Dial() {
-    QImage image(kDialWidth, kDialHeight, QImage::Format_RGB32);
+QImage PartPainter::Dial(int factor) {
+    QImage image(kDialWidth * factor, kDialHeight * factor, QImage::Format_RGB32);
     image.fill(QColor(kDialFace));
     QPainter p(&image);
+    p.scale(factor, factor);
     Antialiased(p);
     p.setPen(QPen(QColor(0xFF5A6B80), 1.0));
     p.setBrush(Qt::NoBrush);
@@ -299,9 +304,10 @@ QImage PartPainter::Dial() {
     return image;
 }
 
-QImage PartPainter::PointerDrawing() {
-    QImage image = Transparent(kPointerWidth, kPointerHeight);
+QImage PartPainter::PointerDrawing(int factor) {
+    QImage image = Transparent(kPointerWidth * factor, kPointerHeight * factor);
     QPainter p(&image);
+    p.scale(factor, factor);
     Antialiased(p);
     QLinearGradient fill(QPointF(0, 12), QPointF(0, 20));
     fill.setColorAt(0.0, QColor(0xFFFFB37A));
@@ -316,10 +322,10 @@ QImage PartPainter::PointerDrawing() {
     return image;
 }
 
-QImage PartPainter::Pointer() {
-    return Picture(PointerDrawing(), kDialFace);
+QImage PartPainter::Pointer(int factor) {
+    return Picture(PointerDrawing(factor), kDialFace);
 }
 
-QImage PartPainter::PointerMask() {
-    return Mask(PointerDrawing());
+QImage PartPainter::PointerMask(int factor) {
+    return Mask(PointerDrawing(factor));
 }

@@ -29,18 +29,20 @@ public:
     static constexpr int kPointerWidth = 15;
     static constexpr int kPointerHeight = 31;
 
-    static QImage Lamp();
-    static QImage LampMask();
-    static QImage Cursor();
-    static QImage CursorMask();
+    // Every picture comes at `factor` times its size in board pixels, drawn afresh at that
+    // resolution for sharp display on a scaled board.
+    static QImage Lamp(int factor = 1);
+    static QImage LampMask(int factor = 1);
+    static QImage Cursor(int factor = 1);
+    static QImage CursorMask(int factor = 1);
     /// Digit `digit` as a lit seven-segment display; throws std::invalid_argument unless it
     /// is 0 to 9.
-    static QImage Digit(int digit);
+    static QImage Digit(int digit, int factor = 1);
     /// The three sensor modes side by side: off, lit by the pointer, swinging light.
-    static QImage Sensors();
-    static QImage Dial();
-    static QImage Pointer();
-    static QImage PointerMask();
+    static QImage Sensors(int factor = 1);
+    static QImage Dial(int factor = 1);
+    static QImage Pointer(int factor = 1);
+    static QImage PointerMask(int factor = 1);
 
 private:
     /// Splits a drawing with transparency into a picture and its mask: pixels at least half
@@ -48,7 +50,7 @@ private:
     /// the picture and white in the mask.
     static QImage Picture(const QImage& drawing, QRgb background);
     static QImage Mask(const QImage& drawing);
-    static QImage LampDrawing();
-    static QImage CursorDrawing();
-    static QImage PointerDrawing();
+    static QImage LampDrawing(int factor);
+    static QImage CursorDrawing(int factor);
+    static QImage PointerDrawing(int factor);
 };

@@ -58,14 +58,16 @@ double WirePainter::AcrossDistance(int k, double x, double y) {
     return -(x - kCentre) * std::sin(a) + (y - kCentre) * std::cos(a);
 }
 
-QImage WirePainter::Strip(int colourNr) {
-    QImage strip(kFrameSize * kFrames, kFrameSize, QImage::Format_RGB32);
+QImage WirePainter::Strip(int colourNr, int factor) {
+    const int frame = kFrameSize * factor;
+    QImage strip(frame * kFrames, frame, QImage::Format_RGB32);
     strip.fill(Qt::black);
     constexpr int kSub = 4; // samples per pixel side, to smooth the core's edge
+    const double f = factor;
     for (int k = 0; k < kFrames; ++k) {
-        for (int y = 0; y < kFrameSize; ++y) {
-            for (int x = 0; x < kFrameSize; ++x) {
-                if (!IsWire(SegmentDistance(k, x + 0.5, y + 0.5))) {
+        for (int y = 0; y < frame; ++y) {
+            for (int x = 0; x < frame; ++x) {
+                if (!IsWire(SegmentDistance(k, (x + 0.5) / f, (y + 0.5) / f))) {
                     continue;
                 }
                 double r = 0;
@@ -73,8 +75,8 @@ QImage WirePainter::Strip(int colourNr) {
                 double b = 0;
                 for (int sy = 0; sy < kSub; ++sy) {
                     for (int sx = 0; sx < kSub; ++sx) {
-                        const double d =
-                            AcrossDistance(k, x + (sx + 0.5) / kSub, y + (sy + 0.5) / kSub);
+                        const double d = AcrossDistance(k, (x + (sx + 0.5) / kSub) / f,
+                                                        (y + (sy + 0.5) / kSub) / f);
                         const QColor c = Across(colourNr, d, k);
                         r += c.red();
                         g += c.green();
@@ -84,7 +86,7 @@ QImage WirePainter::Strip(int colourNr) {
                 constexpr double n = kSub * kSub;
                 // Black means "outside" to the mask; keep every wire pixel off it.
                 const int ri = std::max(1, static_cast<int>(std::lround(r / n)));
-                strip.setPixel(kFrameSize * k + x, y,
+                strip.setPixel(frame * k + x, y,
                                qRgb(ri, static_cast<int>(std::lround(g / n)),
                                     static_cast<int>(std::lround(b / n))));
             }
@@ -93,14 +95,16 @@ QImage WirePainter::Strip(int colourNr) {
     return strip;
 }
 
-QImage WirePainter::Mask() {
-    QImage mask(kFrameSize * kFrames, kFrameSize, QImage::Format_RGB32);
+QImage WirePainter::Mask(int factor) {
+    const int frame = kFrameSize * factor;
+    const double f = factor;
+    QImage mask(frame * kFrames, frame, QImage::Format_RGB32);
     mask.fill(Qt::white);
     for (int k = 0; k < kFrames; ++k) {
-        for (int y = 0; y < kFrameSize; ++y) {
-            for (int x = 0; x < kFrameSize; ++x) {
-                if (IsWire(SegmentDistance(k, x + 0.5, y + 0.5))) {
-                    mask.setPixel(kFrameSize * k + x, y, qRgb(0, 0, 0));
+        for (int y = 0; y < frame; ++y) {
+            for (int x = 0; x < frame; ++x) {
+                if (IsWire(SegmentDistance(k, (x + 0.5) / f, (y + 0.5) / f))) {
+                    mask.setPixel(frame * k + x, y, qRgb(0, 0, 0));
                 }
             }
         }

@@ -20,10 +20,12 @@ public:
 
     /// The strip of colour `colourNr` (1 to 9), 1024 x 32. Outside the wire every pixel is
     /// black; wire pixels are never pure black.
-    static QImage Strip(int colourNr);
+    static QImage Strip(int colourNr, int factor = 1);
+    /// At `factor` > 1 the strips and the mask are `factor` times as large, the same wire
+    /// drawn at that resolution.
     /// The shared mask, 1024 x 32: black exactly on the wire pixels of every strip, white
     /// elsewhere.
-    static QImage Mask();
+    static QImage Mask(int factor = 1);
 
 private:
     /// Distance from the centre of pixel (x, y) of frame k to the stretch's axis segment.

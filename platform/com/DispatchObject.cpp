@@ -1,7 +1,6 @@
 #include "DispatchObject.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 
 DispatchObject::DispatchObject(const IID& interfaceId) : interfaceId_(interfaceId) {}
@@ -111,24 +110,11 @@ HRESULT DispatchObject::Invoke(DISPID dispIdMember, REFIID riid, LCID /*lcid*/,
     if (params.cArgs > 0 && params.rgvarg == nullptr) {
         return E_POINTER;
     }
-    // Turn the arguments into call order. Members are called once per pixel while a picture
-    // loads, so the usual short argument lists stay on the stack.
-    constexpr std::size_t SmallArgs = 8;
-    std::array<VARIANT, SmallArgs> small;
-    std::vector<VARIANT> large;
-    VARIANT* args = small.data();
-    if (params.cArgs > SmallArgs) {
-        large.resize(params.cArgs);
-        args = large.data();
-    }
-    for (std::uint32_t i = 0; i < params.cArgs; ++i) {
-        args[i] = params.rgvarg[params.cArgs - 1 - i];
-    }
     if (pVarResult != nullptr) {
         pVarResult->Clear();
     }
     lastBadArg_ = static_cast<std::size_t>(-1);
-    const HRESULT hr = member->handler(std::span<const VARIANT>(args, params.cArgs), pVarResult);
+    const HRESULT hr = member->handler(DispatchArgs(params.rgvarg, params.cArgs), pVarResult);
     if (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_OVERFLOW) {
         // Handlers report bad arguments through ArgToLong, which leaves the culprit's
         // call-order index in lastBadArg_; translate it to the reversed rgvarg index.
@@ -139,14 +125,9 @@ HRESULT DispatchObject::Invoke(DISPID dispIdMember, REFIID riid, LCID /*lcid*/,
     return hr;
 }
 
-HRESULT DispatchObject::ArgToLong(std::span<const VARIANT> args, std::size_t index,
-                                  std::int32_t& out) {
+HRESULT DispatchObject::ConvertArgToLong(DispatchArgs args, std::size_t index, std::int32_t& out) {
     if (index >= args.size()) {
         return DISP_E_BADPARAMCOUNT;
-    }
-    if (args[index].vt() == VT_I4) {
-        out = args[index].lVal();
-        return S_OK;
     }
     VARIANT converted;
     const HRESULT hr = args[index].ChangeType(converted, VT_I4);

@@ -6,15 +6,29 @@
 
 #include <atomic>
 #include <functional>
-#include <span>
 #include <string>
 #include <vector>
+
+/// The arguments of a call in call order (first argument first), read in place from the
+/// caller's reversed array: nothing is copied per call.
+class DispatchArgs {
+public:
+    DispatchArgs(const VARIANT* reversed, std::size_t count) : reversed_(reversed), count_(count) {}
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    /// Argument `i` in call order; i < size().
+    const VARIANT& operator[](std::size_t i) const { return reversed_[count_ - 1 - i]; }
+
+private:
+    const VARIANT* reversed_;
+    std::size_t count_;
+};
 
 class DispatchObject : public IDispatch {
 public:
     /// A member's body. `args` are in call order (first argument first); `result` may be
     /// null when the caller wants no result.
-    using Handler = std::function<HRESULT(std::span<const VARIANT> args, VARIANT* result)>;
+    using Handler = std::function<HRESULT(DispatchArgs args, VARIANT* result)>;
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     std::uint32_t AddRef() override;
@@ -29,7 +43,13 @@ public:
 
     /// Reads argument `index` (call order) as a 32-bit integer with automation conversion;
     /// DISP_E_TYPEMISMATCH or DISP_E_OVERFLOW when it is not one.
-    static HRESULT ArgToLong(std::span<const VARIANT> args, std::size_t index, std::int32_t& out);
+    static HRESULT ArgToLong(DispatchArgs args, std::size_t index, std::int32_t& out) {
+        if (index < args.size() && args[index].vt() == VT_I4) {
+            out = args[index].lVal();
+            return S_OK;
+        }
+        return ConvertArgToLong(args, index, out);
+    }
 
 protected:
     /// `interfaceId` is the object's own dual interface, answered by QueryInterface beside
@@ -41,6 +61,9 @@ protected:
     void AddMember(std::string name, DISPID id, std::size_t argCount, Handler handler);
 
 private:
+    /// ArgToLong for an argument that is missing or no VT_I4.
+    static HRESULT ConvertArgToLong(DispatchArgs args, std::size_t index, std::int32_t& out);
+
     struct Member {
         std::string name;
         DISPID id;

@@ -66,6 +66,16 @@ public:
 
     /// Back to VT_EMPTY, releasing a held interface.
     void Clear();
+    /// Makes this a VT_I4 holding `v`, in place: for arguments rewritten on every call of a
+    /// loop.
+    void PutI4(std::int32_t v) {
+        if (unk_ != nullptr || !str_.empty()) {
+            Clear();
+        }
+        vt_ = VT_I4;
+        int_ = v;
+        real_ = 0.0;
+    }
 
     /// Converts to type `to` the way automation does: fractions round to the nearest
     /// integer with halves to the even neighbour; a value outside the target's range gives

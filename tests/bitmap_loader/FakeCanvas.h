@@ -33,7 +33,7 @@ public:
     explicit FakeCanvas(FakeCanvasOptions options = {})
         : DispatchObject(IID{0xFACE, 0, 0, {}}), options_(std::move(options)) {
         if (options_.hasCreateBitmap) {
-            AddMember("CreateBitmap", 10, 2, [this](std::span<const VARIANT> args, VARIANT* r) {
+            AddMember("CreateBitmap", 10, 2, [this](DispatchArgs args, VARIANT* r) {
                 std::int32_t w = 0;
                 std::int32_t h = 0;
                 ArgToLong(args, 0, w);
@@ -49,7 +49,7 @@ public:
             });
         }
         if (options_.hasSetPixelBitmap) {
-            AddMember("SetPixelBitmap", 11, 4, [this](std::span<const VARIANT> args, VARIANT*) {
+            AddMember("SetPixelBitmap", 11, 4, [this](DispatchArgs args, VARIANT*) {
                 if (options_.failPixel && pixelCalls++ == *options_.failPixel) {
                     return options_.pixelError;
                 }

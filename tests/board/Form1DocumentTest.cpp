@@ -560,6 +560,10 @@ TEST_F(Form1Document, TheCommandLineOpensItsDocumentAtStartUp) {
         ASSERT_TRUE(form->Form_Load(row.commandLine));
         EXPECT_TRUE(form->Timer1()->isActive());
         form->Timer1()->stop();
+        // The association is written once the board has been shown.
+        for (int i = 0; i < 200 && registered.empty(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
         EXPECT_EQ(registered, std::vector{QCoreApplication::applicationFilePath().toStdString()});
         EXPECT_EQ(form->Lines().size(), row.opens ? 1U : 0U);
         EXPECT_EQ(form->Files().CurrentPath(), row.opens ? good : "");

@@ -12,8 +12,10 @@
 #include "sprite_control/KaleidoATL.h"
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QMenuBar>
 #include <QPaintEvent>
+#include <QTime>
 #include <array>
 #include <cmath>
 #include <string>
@@ -51,21 +53,57 @@ protected:
 
 struct IntervalRow {
     const char* where;
+    QWidget* widget;
+    QEvent::Type type;
+    /// Where the pointer stands when the window system is asked.
+    QPoint global;
     int interval;
 };
 
-TEST_F(Form1Tick, IntervalFollowsTheWidgetUnderThePointer) {
-    QWidget elsewhere;
-    const std::pair<QWidget*, IntervalRow> rows[] = {
-        {form->Kaleido1(), {"canvas", 10}},       {form.get(), {"the window itself", 1000}},
-        {form->Kaleido1(), {"canvas again", 10}}, {form->menuBar(), {"menu bar", 1000}},
-        {nullptr, {"outside the program", 10}},   {&elsewhere, {"another window", 10}},
+TEST_F(Form1Tick, IntervalFollowsTheEnterAndLeaveEventsUnderThePointer) {
+    form->show();
+    QCoreApplication::processEvents();
+    const QRect frame = form->frameGeometry();
+    const QPoint outside(-5000, -5000);
+    const QPoint inside = form->geometry().center();
+    KaleidoATL* canvas = form->Kaleido1();
+    QWidget* bar = form->menuBar();
+    QWidget* window = form.get();
+    // Without a window manager the frame may have no border; the rows on it then stand just
+    // above the window, as a title bar would.
+    const QPoint onFrame = frame.top() < form->geometry().top() ? QPoint(inside.x(), frame.top())
+                                                                : QPoint(-5000, -5000);
+    const bool hasFrame = onFrame != QPoint(-5000, -5000);
+    const IntervalRow rows[] = {
+        {"into the window", window, QEvent::Enter, inside, 1000},
+        {"onto the canvas", canvas, QEvent::Enter, inside, 10},
+        {"off the canvas onto the window", canvas, QEvent::Leave, inside, 1000},
+        {"onto the menu bar", bar, QEvent::Enter, inside, 1000},
+        {"off the menu bar", bar, QEvent::Leave, inside, 1000},
+        {"out of the window", window, QEvent::Leave, outside, 10},
+        {"back onto the canvas", window, QEvent::Enter, inside, 1000},
+        {"back onto the canvas", canvas, QEvent::Enter, inside, 10},
+        {"off the canvas", canvas, QEvent::Leave, inside, 1000},
+        {"out onto the frame", window, QEvent::Leave, onFrame, hasFrame ? 1000 : 10},
     };
-    pointer.position = QPoint(-5000, -5000);
-    for (const auto& [widget, row] : rows) {
-        pointer.widgetUnder = widget;
+    for (const IntervalRow& row : rows) {
+        pointer.position = row.global;
+        if (row.type == QEvent::Enter) {
+            const QPointF local = row.widget->mapFromGlobal(QPointF(row.global));
+            QEnterEvent enter(local, local, QPointF(row.global));
+            QCoreApplication::sendEvent(row.widget, &enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(row.widget, &leave);
+        }
         Tick();
         EXPECT_EQ(form->Timer1()->interval(), row.interval) << row.where;
+    }
+    if (hasFrame) {
+        // Leaving the frame brings no event: the slow tick asks where the pointer went.
+        pointer.position = outside;
+        Tick();
+        EXPECT_EQ(form->Timer1()->interval(), 10) << "off the frame";
     }
 }
 
@@ -247,20 +285,31 @@ TEST_F(Form1Tick, BuzzerRingsOnceAt50AndFallsSilentWhenItStops) {
     const std::string silence =
         QCoreApplication::applicationDirPath().toStdString() + "/SILENCE.wav";
 
+    // The buzzer glows on the board while it sounds, over the middle of its body.
+    const auto glowing = [this] {
+        return form->BuzzerLamp()->Value() &&
+               form->Kaleido1()->SpriteInfo(form->BuzzerLamp()->Sprite()).has_value();
+    };
     form->SetVariableVoltage(49);
     Tick(3);
     EXPECT_TRUE(sound.played.empty());
     EXPECT_FALSE(form->BuzzerOn());
+    const QRgb dark = form->Kaleido1()->RenderBoard().pixel(380, 197);
+    EXPECT_FALSE(glowing());
 
     form->SetVariableVoltage(50);
     Tick(3);
     EXPECT_EQ(sound.played, std::vector<std::string>{ring});
     EXPECT_TRUE(form->BuzzerOn());
+    EXPECT_TRUE(glowing());
+    EXPECT_NE(form->Kaleido1()->RenderBoard().pixel(380, 197), dark);
 
     form->SetVariableVoltage(49);
     Tick(3);
     EXPECT_EQ(sound.played, (std::vector<std::string>{ring, silence}));
     EXPECT_FALSE(form->BuzzerOn());
+    EXPECT_FALSE(glowing());
+    EXPECT_EQ(form->Kaleido1()->RenderBoard().pixel(380, 197), dark);
 }
 
 struct KnobRow {
@@ -337,6 +386,48 @@ public:
     int paints = 0;
 };
 
+/// A pointer that counts how often the window system would have been asked.
+class CountingPointer : public ManualPointer {
+public:
+    QPoint GlobalPosition() override {
+        ++queries;
+        return ManualPointer::GlobalPosition();
+    }
+    QWidget* WidgetAt(QPoint global) override {
+        ++queries;
+        return ManualPointer::WidgetAt(global);
+    }
+    int queries = 0;
+};
+
+TEST_F(Form1Tick, TicksOnAnUnchangedBoardAskAndPaintNothingAlsoWithLitLamps) {
+    CountingPointer counting;
+    PointerSource::Install(&counting);
+    // A lit LED, rebuilt by every step, a lit push button, and the pointer on the canvas.
+    form->PushButton(1)->SetValue(true);
+    Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
+    KaleidoATL* canvas = form->Kaleido1();
+    const QPointF at = canvas->WidgetPointFromBoard(QPointF(200, 200));
+    QEnterEvent enter(at, at, canvas->mapToGlobal(at));
+    QCoreApplication::sendEvent(canvas, &enter);
+    Tick();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(form->LED(1)->Value());
+
+    PaintCounter counter;
+    canvas->installEventFilter(&counter);
+    counting.queries = 0;
+    for (int i = 0; i < 5; ++i) {
+        Tick();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counting.queries, 0);
+    EXPECT_TRUE(sound.played.empty());
+    canvas->removeEventFilter(&counter);
+    PointerSource::Install(&pointer);
+}
+
 TEST_F(Form1Tick, IdleTicksRepaintNothing) {
     pointer.widgetUnder = form->Kaleido1();
     Tick();
@@ -355,6 +446,15 @@ TEST_F(Form1Tick, IdleTicksRepaintNothing) {
     QCoreApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
     form->Kaleido1()->removeEventFilter(&counter);
+}
+
+TEST(SystemClock, ShowsTheLocalTimeOfDay) {
+    ClockSource::Install(nullptr);
+    const float ours = ClockSource::Current().SecondsSinceMidnight();
+    const float qt = static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0F;
+    // Within a second, also across midnight.
+    const float apart = std::abs(ours - qt);
+    EXPECT_TRUE(apart < 1.0F || apart > 86399.0F) << ours << " against " << qt;
 }
 
 } // namespace

@@ -36,7 +36,7 @@ ServerModule& TestServerModule();
 class TestGadget final : public DispatchObject {
 public:
     TestGadget() : DispatchObject(IID_ITestGadget), lock_(TestServerModule()) {
-        AddMember("Answer", 1, 0, [](std::span<const VARIANT>, VARIANT* result) {
+        AddMember("Answer", 1, 0, [](DispatchArgs, VARIANT* result) {
             if (result != nullptr) {
                 *result = VARIANT::I4(42);
             }

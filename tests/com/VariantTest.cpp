@@ -86,7 +86,7 @@ TEST(Variant, NumbersBecomeText) {
 class Recorder : public DispatchObject {
 public:
     Recorder() : DispatchObject(IID_NULL) {
-        AddMember("Sum3", 7, 3, [this](std::span<const VARIANT> args, VARIANT* result) {
+        AddMember("Sum3", 7, 3, [this](DispatchArgs args, VARIANT* result) {
             std::int32_t a = 0;
             std::int32_t b = 0;
             std::int32_t c = 0;

@@ -14,8 +14,11 @@
 
 #include <QImage>
 #include <QRect>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
+#include <numbers>
 
 namespace {
 
@@ -116,6 +119,52 @@ TEST_F(BoardPicture, EveryComponentDrawsOverTheBoard) {
         EXPECT_GT(Changed(bare, full, a.rect), a.rect.width() * a.rect.height() / 2) << a.what;
     }
     EXPECT_EQ(Changed(bare, full, QRect(373, 61, 32, 32)), 0) << "LED 2 is dark";
+}
+
+/// Sum of the channel differences of two colours.
+int Distance(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+           std::abs(qBlue(a) - qBlue(b));
+}
+
+TEST_F(BoardPicture, RenderedAt3TheSocketRimsHaveSharpEdges) {
+    PictureLoader loader;
+    canvas.CreateSprite(loader.Load(canvas, "/images2/Bord.bmp"));
+    const QImage board = canvas.RenderBoard(3.0);
+    ASSERT_EQ(board.size(), QSize(3 * kBoardWidth, 3 * kBoardHeight));
+    const clsSnaps snaps;
+    // A socket's dark rim is the ring from 6.5 to 7.5 board pixels around the centre of its
+    // pixel. On rays out of the centre, the rim is sampled 7 board pixels
+    // out and the panel beyond it at 8.5; of the screen pixels between, one apart along the
+    // ray, at most 2 may be neither.
+    for (const char* name : {"Sensor 1 Uit Geel", "EN-poort Ingang 1", "Transistor In"}) {
+        const double cx = 3 * (snaps.GetXbyName(name) + 0.5);
+        const double cy = 3 * (snaps.GetYbyName(name) + 0.5);
+        int widest = 0;
+        int worst = -1;
+        // Upwards, away from the traces that leave sockets sideways and the labels below.
+        for (int degrees = 190; degrees <= 350; degrees += 10) {
+            const double a = degrees * std::numbers::pi / 180;
+            const auto pixel = [&](double t) {
+                return board.pixel(int(std::floor(cx + t * std::cos(a))),
+                                   int(std::floor(cy + t * std::sin(a))));
+            };
+            const QRgb rim = pixel(21.0);
+            const QRgb panel = pixel(25.5);
+            if (Distance(rim, panel) < 60 || Distance(panel, pixel(28.5)) > 20) {
+                continue; // something else is drawn beside the socket here
+            }
+            int between = 0;
+            for (double t = 22.0; t <= 25.0; t += 1.0) {
+                between += Distance(pixel(t), rim) > 20 && Distance(pixel(t), panel) > 20 ? 1 : 0;
+            }
+            if (between > widest) {
+                widest = between;
+                worst = degrees;
+            }
+        }
+        EXPECT_LE(widest, 2) << name << " " << worst;
+    }
 }
 
 } // namespace

@@ -27,7 +27,9 @@ std::vector<std::string> LineStrips() {
 
 TEST(Pictures, EveryGeneratedFileIsThere) {
     const auto files = DataGenerator::Files();
-    EXPECT_EQ(files.size(), 36u);
+    // 29 board pictures at 1x, 2x and 3x, the document icon, splash, about, the sound
+    // chooser's background and bar, and two sounds.
+    EXPECT_EQ(files.size(), 29u * 3 + 7);
     for (const std::string& file : files) {
         EXPECT_TRUE(std::filesystem::is_regular_file(DataFolder() + "/" + file)) << file;
     }
@@ -61,6 +63,23 @@ TEST(Pictures, HaveTheSizesTheProgramUses) {
     }
     for (int d = 0; d <= 9; ++d) {
         cases.push_back({"images2/Display" + std::to_string(d) + ".bmp", 22, 32});
+    }
+    // The sharper versions of the board's pictures are exactly 2 and 3 times as large; the
+    // pictures of other windows have none.
+    const std::size_t ownSize = cases.size();
+    for (std::size_t i = 0; i < ownSize; ++i) {
+        const SizeCase c = cases[i];
+        bool boardPicture = true;
+        for (const char* window : {"splash", "about", "WaveInputs", "VolumeBar"}) {
+            boardPicture = boardPicture && c.file.find(window) == std::string::npos;
+        }
+        if (!boardPicture) {
+            continue;
+        }
+        for (int factor : {2, 3}) {
+            cases.push_back(
+                {DataGenerator::SharperName(c.file, factor), c.width * factor, c.height * factor});
+        }
     }
     for (const SizeCase& c : cases) {
         const BmpFile bmp(c.file);

@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -73,6 +75,45 @@ TEST_F(HelpMenuTest, UitlegShowsTheHelpWindowAgainAfterTheUserClosedIt) {
     EXPECT_EQ(&frmHelp::Shared(), first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(HelpWindowCount(), 1);
+}
+
+struct PlacementRow {
+    const char* where;
+    QRect main;
+    /// -1 left of the main window, 1 right of it, 0 over it.
+    int side;
+};
+
+TEST_F(HelpMenuTest, UitlegOpensBesideOrOverTheMainWindowAndEscapeClosesIt) {
+    QWidget main;
+    const QRect screen = main.screen()->availableGeometry();
+    const PlacementRow rows[] = {
+        {"room on the right", {screen.left() + 10, screen.top() + 40, 200, 150}, 1},
+        {"room on the left only", {screen.right() - 210, screen.top() + 40, 200, 150}, -1},
+        {"room on neither side", {screen.left(), screen.top(), screen.width(), 150}, 0},
+    };
+    for (const PlacementRow& row : rows) {
+        SCOPED_TRACE(row.where);
+        main.setGeometry(row.main);
+        main.show();
+        frmHelp::Shared().resize(300, 200);
+        HelpMenu::ShowHelp(&main);
+        frmHelp& help = frmHelp::Shared();
+        const QRect shown = help.frameGeometry();
+        const QRect beside = main.frameGeometry();
+        EXPECT_TRUE(screen.contains(shown));
+        if (row.side > 0) {
+            EXPECT_EQ(shown.left(), beside.right() + 1);
+        } else if (row.side < 0) {
+            EXPECT_EQ(shown.right() + 1, beside.left());
+        } else {
+            EXPECT_TRUE(shown.intersects(beside));
+        }
+
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&help, &escape);
+        EXPECT_FALSE(help.isVisible());
+    }
 }
 
 TEST_F(HelpMenuTest, WebsiteCommandNamesTheAddressThenOpensIt) {

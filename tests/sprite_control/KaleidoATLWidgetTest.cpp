@@ -250,6 +250,56 @@ TEST_F(CanvasWidget, RepaintsOnlyWhatChangedAndOnlyAfterRefresh) {
     canvas.removeEventFilter(&spy);
 }
 
+TEST(KaleidoSharper, AtScale3TheCanvasDrawsFromThe3xPicturesLoadedAfterTheFirstPaint) {
+    // A 4 x 2 red picture whose 3x version has a blue dot the 1x one cannot show; its 2x
+    // version is green. The mask is black everywhere, at every size.
+    KaleidoATL canvas;
+    canvas.SetBoardSize(4, 2);
+    const std::int32_t picture = Solid(canvas, 4, 2, kRed);
+    const std::int32_t mask = Solid(canvas, 4, 2, kBlack);
+    std::vector<int> asked;
+    canvas.SetSharperSource(picture, [&](int factor) {
+        asked.push_back(factor);
+        const std::int32_t b = Solid(canvas, 4 * factor, 2 * factor, factor == 3 ? kRed : kGreen);
+        canvas.SetPixelBitmap(b, 4, 1, kBlue);
+        return b;
+    });
+    canvas.SetSharperSource(
+        mask, [&](int factor) { return Solid(canvas, 4 * factor, 2 * factor, kBlack); });
+    canvas.CreateMaskedSprite(picture, mask);
+
+    // At scale 1 nothing sharper is needed or loaded.
+    canvas.resize(4, 2);
+    canvas.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(canvas.PictureFactor(), 1);
+
+    // At scale 3 the first paint still shows the 1x picture; the 3x one follows.
+    canvas.resize(12, 6);
+    const QImage first = canvas.grab().toImage();
+    EXPECT_EQ(OnScreen(first, {4.5, 1.5}), kRed);
+    EXPECT_TRUE(asked.empty());
+    for (int i = 0; i < 100 && asked.empty(); ++i) {
+        QTest::qWait(10);
+    }
+    EXPECT_EQ(asked, std::vector<int>{3});
+    EXPECT_EQ(canvas.PictureFactor(), 3);
+    const QImage sharp = canvas.grab().toImage();
+    EXPECT_EQ(OnScreen(sharp, {4.5, 1.5}), kBlue);
+    EXPECT_EQ(OnScreen(sharp, {5.5, 1.5}), kRed);
+    // What the program sees stays in board pixels.
+    EXPECT_EQ(canvas.BitmapWidth(picture), 4);
+    EXPECT_EQ(canvas.BoardSize(), QSize(4, 2));
+
+    // A rendering at 2 draws from the 2x picture, loaded for it.
+    const QImage twice = canvas.RenderBoard(2.0);
+    EXPECT_EQ(asked, (std::vector<int>{3, 2}));
+    EXPECT_EQ(At(twice, 0, 0), kGreen);
+    EXPECT_EQ(At(twice, 4, 1), kBlue);
+}
+
 // ---- calls by name ---------------------------------------------------------------------------
 
 HRESULT Call(IDispatch* object, const char* name, std::vector<VARIANT> args,

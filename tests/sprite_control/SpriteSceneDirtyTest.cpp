@@ -76,4 +76,48 @@ TEST_F(SceneDirty, ParentMoveReportsAttachedSprites) {
                                      QRegion(10, 20, 4, 4));
 }
 
+struct RebuildRow {
+    const char* what;
+    /// Changes the sprite made again in place of the removed one.
+    void (*change)(SpriteScene& scene, std::int32_t rebuilt);
+    /// Where a sprite of the same level stands that was made after the removed one.
+    int betweenX;
+    bool repaints;
+};
+
+TEST_F(SceneDirty, SpriteRebuiltTheSameReportsNothingElseItsPlace) {
+    const RebuildRow rows[] = {
+        {"the same", [](SpriteScene&, std::int32_t) {}, 30, false},
+        {"the same, under a newer sprite elsewhere", [](SpriteScene&, std::int32_t) {}, 30, false},
+        {"moved a pixel", [](SpriteScene& s, std::int32_t r) { s.MoveSprite(r, 11, 10); }, 30,
+         true},
+        {"another bitmap", nullptr, 30, true},
+        {"its bitmap changed",
+         [](SpriteScene& s, std::int32_t r) { s.SetPixelBitmap(s.Sprite(r)->bitmap, 0, 0, 0xFF); },
+         30, true},
+        {"another level", [](SpriteScene& s, std::int32_t r) { s.SetSpriteLevel(r, 3); }, 30, true},
+        {"now above a newer sprite it was under", [](SpriteScene&, std::int32_t) {}, 12, true},
+    };
+    for (const RebuildRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        SpriteScene s;
+        const std::int32_t picture = s.CreateBitmap(4, 4);
+        const std::int32_t other = s.CreateBitmap(4, 4);
+        const std::int32_t old = s.CreateSprite(picture);
+        s.MoveSprite(old, 10, 10);
+        s.MoveSprite(s.CreateSprite(other), row.betweenX, 12);
+        s.TakeDirty();
+
+        // As a lamp is rewritten: hidden, deleted and made again, all between two repaints.
+        s.SetSpriteState(old, 1);
+        s.DeleteSprite(old);
+        const std::int32_t rebuilt = s.CreateSprite(row.change == nullptr ? other : picture);
+        s.MoveSprite(rebuilt, 10, 10);
+        if (row.change != nullptr) {
+            row.change(s, rebuilt);
+        }
+        EXPECT_EQ(!s.TakeDirty().isEmpty(), row.repaints);
+    }
+}
+
 } // namespace
