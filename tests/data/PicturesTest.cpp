@@ -5,6 +5,7 @@
 #include "tests/data/DataFile.h"
 
 #include <QImage>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -305,6 +306,23 @@ TEST(Pictures, DigitsAndSensorModesAreAllDifferent) {
     for (int a = 0; a <= 9; ++a) {
         for (int b = a + 1; b <= 9; ++b) {
             EXPECT_NE(digits[a], digits[b]) << a << " and " << b;
+        }
+    }
+    // Each digit lights the segments of an ordinary seven-segment display. A pixel in the
+    // middle of each segment (the digits lean slightly to the right): a top, b upper right,
+    // c lower right, d bottom, e lower left, f upper left, g middle.
+    const std::array<QPoint, 7> middle = {QPoint(12, 4),  QPoint(16, 10), QPoint(16, 21),
+                                          QPoint(10, 27), QPoint(5, 21),  QPoint(6, 10),
+                                          QPoint(11, 16)};
+    const char* const lit[10] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
+                                 "acdfg",  "acdefg", "abc",   "abcdefg", "abcdfg"};
+    for (int d = 0; d <= 9; ++d) {
+        const BmpFile bmp("images2/Display" + std::to_string(d) + ".bmp");
+        for (int segment = 0; segment < 7; ++segment) {
+            const bool on = std::string(lit[d]).find(char('a' + segment)) != std::string::npos;
+            const QPoint at = middle[static_cast<std::size_t>(segment)];
+            EXPECT_EQ(qRed(bmp.Pixel(at.x(), at.y())) > 150, on)
+                << "digit " << d << " segment " << char('a' + segment);
         }
     }
     const BmpFile sensors("images2/Sensors.bmp");
