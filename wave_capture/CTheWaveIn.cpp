@@ -37,7 +37,7 @@ HRESULT ArgToFloat(DispatchArgs args, std::size_t index, float& out) {
 } // namespace
 
 CTheWaveIn::CTheWaveIn()
-    : DispatchObject(IID_ITheWaveIn2), CWaveInControl("TheWaveIn2"), moduleLock_(WavGrab2Module()) {
+    : WaveInControlObject(IID_ITheWaveIn2, "TheWaveIn2"), moduleLock_(WavGrab2Module()) {
     AddMember("InCount", DISPID_InCount, 0, [this](DispatchArgs, VARIANT* result) {
         std::int32_t value = 0;
         const HRESULT hr = InCount(&value);
@@ -164,73 +164,8 @@ IUnknown* CTheWaveIn::Create() {
     return static_cast<ITheWaveIn2*>(new (std::nothrow) CTheWaveIn());
 }
 
-HRESULT CTheWaveIn::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITheWaveIn2) {
-        *ppv = static_cast<ITheWaveIn2*>(this);
-    } else if (riid == IID_IHostedControl) {
-        *ppv = static_cast<IHostedControl*>(this);
-    } else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-std::uint32_t CTheWaveIn::AddRef() {
-    return DispatchObject::AddRef();
-}
-
-std::uint32_t CTheWaveIn::Release() {
-    return DispatchObject::Release();
-}
-
-HRESULT CTheWaveIn::GetTypeInfoCount(std::uint32_t* pctinfo) {
-    return DispatchObject::GetTypeInfoCount(pctinfo);
-}
-
-HRESULT CTheWaveIn::GetIDsOfNames(REFIID riid, const char* const* rgszNames, std::uint32_t cNames,
-                                  LCID lcid, DISPID* rgDispId) {
-    return DispatchObject::GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
-}
-
-HRESULT CTheWaveIn::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, std::uint16_t wFlags,
-                           DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                           std::uint32_t* puArgErr) {
-    if (dispIdMember == DISPID_InSelected && (wFlags & DISPATCH_PROPERTYPUT) != 0) {
-        return InvokePut(pDispParams, puArgErr,
-                         [this](std::int32_t value) { return put_InSelected(value); });
-    }
-    return DispatchObject::Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult,
-                                  pExcepInfo, puArgErr);
-}
-
-HRESULT CTheWaveIn::InCount(std::int32_t* pVal) {
-    return DoInCount(pVal);
-}
-
 HRESULT CTheWaveIn::InName(std::int32_t Nr, std::string* pVal) {
     return DoInName(Nr, pVal, true);
-}
-
-HRESULT CTheWaveIn::InValid(std::int32_t Nr, VARIANT_BOOL* pVal) {
-    return DoInValid(Nr, pVal);
-}
-
-HRESULT CTheWaveIn::get_InSelected(std::int32_t* pVal) {
-    if (pVal == nullptr) {
-        return E_POINTER;
-    }
-    *pVal = m_nSelected;
-    return S_OK;
-}
-
-HRESULT CTheWaveIn::put_InSelected(std::int32_t newVal) {
-    m_nSelected = newVal;
-    return S_OK;
 }
 
 HRESULT CTheWaveIn::Start() {
@@ -426,14 +361,6 @@ HRESULT CTheWaveIn::WaveDataSize(std::int32_t* pVal) {
     }
     *pVal = m_nDataSize;
     return S_OK;
-}
-
-HRESULT CTheWaveIn::CreateControlWindow(QWidget* container) {
-    return MakeWindow(container);
-}
-
-QWidget* CTheWaveIn::ControlWindow() {
-    return Window();
 }
 
 int CTheWaveIn::TablesInUse() const {

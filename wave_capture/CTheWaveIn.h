@@ -2,18 +2,13 @@
 // The capture control TheWaveIn2: level, wave data and single-frequency analysis of one
 // wave input.
 
-#include "platform/com/DispatchObject.h"
-#include "platform/com/IHostedControl.h"
 #include "platform/com/ServerModule.h"
-#include "wave_capture/CWaveInControl.h"
 #include "wave_capture/ITheWaveIn2.h"
+#include "wave_capture/WaveInControlObject.h"
 
 #include <array>
 
-class CTheWaveIn final : public DispatchObject,
-                         public ITheWaveIn2,
-                         public IHostedControl,
-                         private CWaveInControl {
+class CTheWaveIn final : public WaveInControlObject<ITheWaveIn2> {
 public:
     static constexpr int kSlots = 1000;
     static constexpr int kTableLength = 4000;
@@ -21,22 +16,7 @@ public:
     /// A new control with one reference, as its IUnknown.
     static IUnknown* Create();
 
-    /// Answers IUnknown, IDispatch, ITheWaveIn2 and IHostedControl.
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    std::uint32_t AddRef() override;
-    std::uint32_t Release() override;
-    HRESULT GetTypeInfoCount(std::uint32_t* pctinfo) override;
-    HRESULT GetIDsOfNames(REFIID riid, const char* const* rgszNames, std::uint32_t cNames,
-                          LCID lcid, DISPID* rgDispId) override;
-    /// Also sets InSelected with DISPATCH_PROPERTYPUT.
-    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, std::uint16_t wFlags,
-                   DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                   std::uint32_t* puArgErr) override;
-
-    HRESULT InCount(std::int32_t* pVal) override;
     HRESULT InName(std::int32_t Nr, std::string* pVal) override;
-    HRESULT get_InSelected(std::int32_t* pVal) override;
-    HRESULT put_InSelected(std::int32_t newVal) override;
     HRESULT Start() override;
     HRESULT End() override;
     HRESULT get_Running(VARIANT_BOOL* pVal) override;
@@ -46,10 +26,6 @@ public:
     HRESULT SubSine(float freq, float volume, float phase) override;
     HRESULT GetWaveData(std::int32_t index, std::int32_t* pVal) override;
     HRESULT WaveDataSize(std::int32_t* pVal) override;
-    HRESULT InValid(std::int32_t Nr, VARIANT_BOOL* pVal) override;
-
-    HRESULT CreateControlWindow(QWidget* container) override;
-    QWidget* ControlWindow() override;
 
     /// How many frequency slots hold tables (for measuring memory).
     int TablesInUse() const;

@@ -5,7 +5,7 @@
 #include <new>
 
 CVolWaveIn::CVolWaveIn()
-    : DispatchObject(IID_IVolWaveIn), CWaveInControl("VolWaveIn"), moduleLock_(WavGrab2Module()) {
+    : WaveInControlObject(IID_IVolWaveIn, "VolWaveIn"), moduleLock_(WavGrab2Module()) {
     auto integer = [](HRESULT hr, std::int32_t value, VARIANT* result) {
         if (result != nullptr && SUCCEEDED(hr)) {
             *result = VARIANT::I4(value);
@@ -71,73 +71,8 @@ IUnknown* CVolWaveIn::Create() {
     return static_cast<IVolWaveIn*>(new (std::nothrow) CVolWaveIn());
 }
 
-HRESULT CVolWaveIn::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IVolWaveIn) {
-        *ppv = static_cast<IVolWaveIn*>(this);
-    } else if (riid == IID_IHostedControl) {
-        *ppv = static_cast<IHostedControl*>(this);
-    } else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-std::uint32_t CVolWaveIn::AddRef() {
-    return DispatchObject::AddRef();
-}
-
-std::uint32_t CVolWaveIn::Release() {
-    return DispatchObject::Release();
-}
-
-HRESULT CVolWaveIn::GetTypeInfoCount(std::uint32_t* pctinfo) {
-    return DispatchObject::GetTypeInfoCount(pctinfo);
-}
-
-HRESULT CVolWaveIn::GetIDsOfNames(REFIID riid, const char* const* rgszNames, std::uint32_t cNames,
-                                  LCID lcid, DISPID* rgDispId) {
-    return DispatchObject::GetIDsOfNames(riid, rgszNames, cNames, lcid, rgDispId);
-}
-
-HRESULT CVolWaveIn::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, std::uint16_t wFlags,
-                           DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                           std::uint32_t* puArgErr) {
-    if (dispIdMember == DISPID_InSelected && (wFlags & DISPATCH_PROPERTYPUT) != 0) {
-        return InvokePut(pDispParams, puArgErr,
-                         [this](std::int32_t value) { return put_InSelected(value); });
-    }
-    return DispatchObject::Invoke(dispIdMember, riid, lcid, wFlags, pDispParams, pVarResult,
-                                  pExcepInfo, puArgErr);
-}
-
-HRESULT CVolWaveIn::InCount(std::int32_t* pVal) {
-    return DoInCount(pVal);
-}
-
 HRESULT CVolWaveIn::InName(std::int32_t Nr, std::string* pVal) {
     return DoInName(Nr, pVal, false);
-}
-
-HRESULT CVolWaveIn::InValid(std::int32_t Nr, VARIANT_BOOL* pVal) {
-    return DoInValid(Nr, pVal);
-}
-
-HRESULT CVolWaveIn::get_InSelected(std::int32_t* pVal) {
-    if (pVal == nullptr) {
-        return E_POINTER;
-    }
-    *pVal = m_nSelected;
-    return S_OK;
-}
-
-HRESULT CVolWaveIn::put_InSelected(std::int32_t newVal) {
-    m_nSelected = newVal;
-    return S_OK;
 }
 
 HRESULT CVolWaveIn::Start() {
@@ -187,12 +122,4 @@ HRESULT CVolWaveIn::OnWIMData(WAVEHDR* header) {
         return E_FAIL;
     }
     return S_OK;
-}
-
-HRESULT CVolWaveIn::CreateControlWindow(QWidget* container) {
-    return MakeWindow(container);
-}
-
-QWidget* CVolWaveIn::ControlWindow() {
-    return Window();
 }
