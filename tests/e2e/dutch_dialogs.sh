@@ -24,15 +24,21 @@ window=$(e2e_wait_window "^${title}\$") || exit 1
 
 e2e_file_menu "$window" 2 # up from "Sluiten" past the separator: "Bewaren als.."
 dialog=$(e2e_wait_window "^Bewaren als\$") || exit 1
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-e2e_screenshot
-# Enlarged, so that the small button text reads reliably.
-convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -colorspace Gray \
-    -resize 300% "$work/dialog.png" 2>/dev/null || fail "cannot cut the dialog out of the screen"
-text=$(tesseract "$work/dialog.png" - 2>/dev/null | tr '\n' ' ')
+# A slow build (sanitizers, a busy machine) may map the dialog before it paints its buttons:
+# read it again until its button text shows, for at most 20 s.
+text=""
+for _ in $(seq 1 40); do
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    e2e_screenshot
+    # Enlarged, so that the small button text reads reliably.
+    convert "$work/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -colorspace Gray \
+        -resize 300% "$work/dialog.png" 2>/dev/null || fail "cannot cut the dialog out of the screen"
+    text=$(tesseract "$work/dialog.png" - 2>/dev/null | tr '\n' ' ')
+    grep -Eq "Annuleren|Cancel" <<<"$text" && break
+done
 echo "dialog text: $text"
-grep -q "Annuleren" <<<"$text" || fail "no Dutch \"Annuleren\" button in the Save As dialog"
+grep -q "Annuleren" <<<"$text" || fail "no Dutch \"Annuleren\" button in the Save As dialog (dialog ${WIDTH}x${HEIGHT}+${X}+${Y})"
 grep -q "Zoeken in" <<<"$text" || fail "no Dutch \"Zoeken in\" in the Save As dialog"
 if grep -Eq "Cancel|Look in|Files of type" <<<"$text"; then
     fail "the Save As dialog still shows English text"
