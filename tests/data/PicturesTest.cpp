@@ -4,6 +4,7 @@
 #include "data/generator/DataGenerator.h"
 #include "tests/data/DataFile.h"
 
+#include <QColor>
 #include <QImage>
 #include <array>
 #include <cmath>
@@ -225,6 +226,18 @@ TEST(Pictures, WireColoursDifferClearly) {
             EXPECT_GT(d, 45.0) << "colours " << i + 1 << " and " << j + 1;
         }
     }
+    // Colour 1 is full voltage, 8 none: the live colours run from hot to cold (their hue
+    // rises from red towards blue with the colour number), and no voltage is the greyest.
+    for (std::size_t c = 0; c + 1 < 7; ++c) {
+        EXPECT_LT(QColor(colours[c]).hsvHue(), QColor(colours[c + 1]).hsvHue())
+            << "colour " << c + 1 << " must look hotter than colour " << c + 2;
+    }
+    for (std::size_t c = 0; c < colours.size(); ++c) {
+        if (c != 7) {
+            EXPECT_LT(QColor(colours[7]).hsvSaturation(), QColor(colours[c]).hsvSaturation())
+                << "colour 8 (no voltage) against colour " << c + 1;
+        }
+    }
 }
 
 struct CentreCase {
@@ -296,7 +309,7 @@ std::vector<QRgb> AllPixels(const BmpFile& bmp, int x0, int width) {
     return pixels;
 }
 
-TEST(Pictures, DigitsAndSensorModesAreAllDifferent) {
+TEST(Pictures, DigitsShowTheirSegmentsAndSensorFramesTheirModes) {
     std::vector<std::vector<QRgb>> digits;
     for (int d = 0; d <= 9; ++d) {
         const BmpFile bmp("images2/Display" + std::to_string(d) + ".bmp");
@@ -330,6 +343,44 @@ TEST(Pictures, DigitsAndSensorModesAreAllDifferent) {
     EXPECT_NE(AllPixels(sensors, 0, 48), AllPixels(sensors, 48, 48));
     EXPECT_NE(AllPixels(sensors, 48, 48), AllPixels(sensors, 96, 48));
     EXPECT_NE(AllPixels(sensors, 0, 48), AllPixels(sensors, 96, 48));
+
+    // Frame p shows mode p. Mode 0 gives no light: the cell's face is dark and its badge grey.
+    // Mode 1 takes the pointer as a lamp (a warm badge), mode 2 a light that swings (a cool
+    // badge). The face is the disc of radius 10 around the frame's centre, the badge the disc
+    // of radius 6 around (38.5, 38.5).
+    struct ModeLook {
+        bool lit;
+        int badgeHueLow, badgeHueHigh; // hue range of the badge's coloured pixels; -1: grey
+    };
+    const std::array<ModeLook, 3> modes = {ModeLook{false, -1, -1}, ModeLook{true, 15, 60},
+                                           ModeLook{true, 190, 250}};
+    for (int mode = 0; mode < 3; ++mode) {
+        const ModeLook& want = modes[static_cast<std::size_t>(mode)];
+        double face = 0;
+        int faceCount = 0, coloured = 0;
+        double hue = 0;
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < 48; ++x) {
+                const QColor c(sensors.Pixel(48 * mode + x, y));
+                if (std::hypot(x + 0.5 - 24.5, y + 0.5 - 24.5) <= 10) {
+                    face += c.valueF();
+                    ++faceCount;
+                }
+                if (std::hypot(x + 0.5 - 38.5, y + 0.5 - 38.5) <= 6 && c.hsvSaturation() > 100) {
+                    hue += c.hsvHue();
+                    ++coloured;
+                }
+            }
+        }
+        EXPECT_EQ(face / faceCount > 0.7, want.lit) << "face of mode " << mode;
+        if (want.badgeHueLow < 0) {
+            EXPECT_EQ(coloured, 0) << "badge of mode " << mode;
+        } else {
+            ASSERT_GT(coloured, 20) << "badge of mode " << mode;
+            EXPECT_GE(hue / coloured, want.badgeHueLow) << "badge of mode " << mode;
+            EXPECT_LE(hue / coloured, want.badgeHueHigh) << "badge of mode " << mode;
+        }
+    }
 }
 
 TEST(Pictures, DocumentIconIsAValidIcon) {
