@@ -7,6 +7,7 @@
 #include "app/components/clsVoltControl.h"
 #include "app/documents/DocumentFile.h"
 #include "app/documents/DocumentPaths.h"
+#include "app/documents/KistError.h"
 #include "platform/ui/Prompter.h"
 
 #include <cstdio>
@@ -26,8 +27,14 @@ std::string BoardFiles::MissingFileText(const std::string& path) {
     return "Te openen bestand " + path + " bestaat niet.";
 }
 
-std::string BoardFiles::UnreadableFileText(const std::string& path) {
-    return "Het bestand " + path + " kan niet worden geopend: het is beschadigd of onleesbaar.";
+std::string BoardFiles::UnreadableFileText(const std::string& path, const std::string& reason) {
+    return "Het bestand " + path + " kan niet worden geopend: " +
+           (reason.empty() ? std::string("het is beschadigd of onleesbaar") : reason) + ".";
+}
+
+std::string BoardFiles::UnreadableFileText(const std::string& path, const std::exception& error) {
+    const auto* open = dynamic_cast<const KistOpenError*>(&error);
+    return UnreadableFileText(path, open != nullptr ? open->Reason() : std::string());
 }
 
 std::string BoardFiles::WithExtension(const std::string& path) {
@@ -49,7 +56,7 @@ bool BoardFiles::OpenBoard(const std::string& path) {
         document = DocumentFile::Load(path);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
-        TellError(UnreadableFileText(path));
+        TellError(UnreadableFileText(path, error));
         return false;
     }
     if (clsVoltControl* knob = form_.Knob()) {

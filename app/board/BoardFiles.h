@@ -4,6 +4,7 @@
 
 #include "app/documents/BoardDocument.h"
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,8 @@ public:
 
     /// Reads the document at `path`; only when the whole document could be read it hides the
     /// knob, puts the document on the board, makes `path` the current document (title and
-    /// "Bewaren" follow) and begins a fresh undo history. Otherwise shows "Het bestand <path>
-    /// kan niet worden geopend: het is beschadigd of onleesbaar." and returns false.
+    /// "Bewaren" follow) and begins a fresh undo history. Otherwise shows UnreadableFileText
+    /// and returns false.
     bool OpenBoard(const std::string& path);
 
     /// "Nieuw": no wires, both sensors at 0, the knob settings at 0, both push-button lamps
@@ -60,8 +61,12 @@ public:
     /// "Te openen bestand <path> bestaat niet."
     static std::string MissingFileText(const std::string& path);
     /// What the user is told when the document at `path` cannot be read: "Het bestand
-    /// <path> kan niet worden geopend: het is beschadigd of onleesbaar."
-    static std::string UnreadableFileText(const std::string& path);
+    /// <path> kan niet worden geopend: het is beschadigd of onleesbaar." When the file could
+    /// not even be opened, the system's Dutch `reason` ("geen toestemming") takes the place
+    /// of "het is beschadigd of onleesbaar".
+    static std::string UnreadableFileText(const std::string& path, const std::string& reason = {});
+    /// The same for the failure `error` of DocumentFile::Load.
+    static std::string UnreadableFileText(const std::string& path, const std::exception& error);
     /// `path` with kExtension added when its file name has no extension.
     static std::string WithExtension(const std::string& path);
 

@@ -83,8 +83,8 @@ std::string HeadlessBoard::Open(const std::string& path) {
     BoardDocument document;
     try {
         document = DocumentFile::Load(path);
-    } catch (const std::exception&) {
-        return BoardFiles::UnreadableFileText(path);
+    } catch (const std::exception& error) {
+        return BoardFiles::UnreadableFileText(path, error);
     }
     form_->Apply(document);
     form_->StartNewHistory();

@@ -157,9 +157,8 @@ void SyncFolder(const fs::path& target) {
 BoardDocument DocumentFile::Load(const std::string& path) {
     // Only a regular file can hold a document; opening a pipe or device could block or never
     // end.
-    if (!DocumentPaths::FileExists(path)) {
-        throw KistOpenError("\"" + path +
-                            "\" kan niet worden geopend: het is geen leesbaar bestand");
+    if (const std::string why = DocumentPaths::WhyNotReadable(path); !why.empty()) {
+        throw KistOpenError("\"" + path + "\" kan niet worden geopend: " + why, why);
     }
     clsKistRFile file;
     file.OpenFile(path);

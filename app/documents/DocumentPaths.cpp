@@ -1,5 +1,8 @@
 #include "app/documents/DocumentPaths.h"
 
+#include "platform/errors/SystemError.h"
+
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,19 +13,30 @@ std::string DocumentPaths::FileTitle(std::string_view path) {
 }
 
 bool DocumentPaths::FileExists(const std::string& path) {
+    return WhyNotReadable(path).empty();
+}
+
+std::string DocumentPaths::WhyNotReadable(const std::string& path) {
     if (path.empty()) {
-        return false;
+        return SystemError::Reason(ENOENT);
     }
     // Without blocking, so that a named pipe cannot hold up the caller; only a regular file
     // (or a link to one) can hold a document.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return SystemError::Reason(errno);
     }
     struct stat info {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    std::string why;
+    if (::fstat(fd, &info) != 0) {
+        why = SystemError::Reason(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        why = SystemError::Reason(EISDIR);
+    } else if (!S_ISREG(info.st_mode)) {
+        why = "het is geen gewoon bestand";
+    }
     ::close(fd);
-    return regular;
+    return why;
 }
 
 std::string DocumentPaths::CommandLinePath(std::string_view commandLine) {

@@ -12,6 +12,9 @@ public:
     /// True when `path` names a regular file that can be opened for reading; false for a
     /// folder, a device or pipe, a missing file and on any other error. Never blocks.
     static bool FileExists(const std::string& path);
+    /// Why `path` cannot be read as a document, in Dutch ("niet gevonden", "geen
+    /// toestemming", "het is een map", ...); empty when FileExists(path). Never blocks.
+    static std::string WhyNotReadable(const std::string& path);
     /// The document path named by a command line: a line that begins with a double quote
     /// loses it, and its closing double quote when it ends with one; any other line is the
     /// path as it stands.

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 /// Base of every failure raised by a chunk stream; what() says what failed and, for files,
 /// with which file.
@@ -16,7 +17,13 @@ public:
 /// A file could not be opened; the message names the file and the system's reason.
 class KistOpenError : public KistError {
 public:
-    using KistError::KistError;
+    explicit KistOpenError(const std::string& message, std::string reason = {})
+        : KistError(message), reason_(std::move(reason)) {}
+    /// The system's reason alone, in Dutch ("geen toestemming"); empty when not known.
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 /// A read needed bytes that the file or buffer does not hold, or the file could not be read.

@@ -31,14 +31,16 @@ void clsKistRFile::OpenFile(const std::string& fname) {
     CloseFile();
     std::error_code ec;
     if (std::filesystem::is_directory(std::filesystem::path(fname), ec)) {
-        throw KistOpenError("\"" + fname + "\" kan niet worden gelezen: het is een map");
+        throw KistOpenError("\"" + fname + "\" kan niet worden gelezen: het is een map",
+                            "het is een map");
     }
     errno = 0;
     std::FILE* file = std::fopen(fname.c_str(), "rb");
     if (file == nullptr) {
         const int error = errno;
         throw KistOpenError("\"" + fname +
-                            "\" kan niet worden gelezen: " + SystemError::Reason(error));
+                                "\" kan niet worden gelezen: " + SystemError::Reason(error),
+                            SystemError::Reason(error));
     }
     // Our own buffer does the buffering; the stream passes whole blocks straight through.
     std::setvbuf(file, nullptr, _IONBF, 0);

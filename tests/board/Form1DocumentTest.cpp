@@ -397,16 +397,25 @@ TEST_F(Form1Document, DamagedFilesAreRefusedAndChangeNothing) {
     }
     EXPECT_EQ(refused, int(board.size()) + 80 + 9);
 
-    // Paths that hold no file: missing, a folder, a pipe no one writes to.
+    // Paths that hold no file: missing, a folder, a pipe no one writes to. The message says
+    // why, in place of "beschadigd of onleesbaar".
     const std::string fifo = PathIn("pipe.tvb");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {PathIn("missing.tvb"), dir.path().toStdString(), fifo}) {
+    const std::pair<std::string, std::string> holdNoFile[] = {
+        {PathIn("missing.tvb"), "niet gevonden"},
+        {dir.path().toStdString(), "het is een map"},
+        {fifo, "het is geen gewoon bestand"},
+    };
+    for (const auto& [path, why] : holdNoFile) {
         SCOPED_TRACE(path);
+        prompter.messages.clear();
         prompter.files.push_back(path);
         Item("mnuOpenen")->trigger();
+        ASSERT_EQ(prompter.messages.size(), 1U);
+        EXPECT_EQ(prompter.messages[0].text,
+                  "Het bestand " + path + " kan niet worden geopend: " + why + ".");
         EXPECT_EQ(Observe(), before);
     }
-    EXPECT_EQ(prompter.messages.size(), 4U);
     EXPECT_EQ(FileBytes(good), goodBytes);
 }
 
