@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -22,6 +23,10 @@ constexpr int kSharperDelay = 200;
 
 /// Dirty areas not yet painted are merged into one box beyond this many rectangles.
 constexpr int kMaxStaleRects = 64;
+
+/// Device rows copied to the window per call: Qt hands a copy of more rows to other
+/// threads, which costs more than it saves for the small areas a tick repaints.
+constexpr int kStripRows = 60;
 
 int ButtonNumber(Qt::MouseButton button) {
     switch (button) {
@@ -338,24 +343,36 @@ void KaleidoATL::FollowScale() {
 
 void KaleidoATL::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    for (const QRect& r : event->region()) {
+    ComposeBuffer();
+    const Layout layout = ComputeLayout();
+    // The margin around the board; the board's own area is drawn over in full below.
+    const QRect board =
+        QRectF(layout.offset, QSizeF(BoardSize()) * layout.scale).toRect().adjusted(1, 1, -1, -1);
+    for (const QRect& r : buffer_.isNull() ? event->region() : event->region() - board) {
         painter.fillRect(r, kMarginColour);
     }
-    ComposeBuffer();
     if (buffer_.isNull()) {
         return;
     }
-    const Layout layout = ComputeLayout();
     const int f = bufferFactor_;
     // One buffer pixel on a whole number of device pixels is copied without filtering.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                          !IsWhole(layout.scale * devicePixelRatioF() / f));
+    const bool smooth = !IsWhole(layout.scale * devicePixelRatioF() / f);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    // Filtering near an area's edges needs the true neighbours of its pixels.
+    const int border = smooth ? 2 : 0;
     const QRect boardRect(QPoint(), BoardSize());
+    std::vector<QRect> strips;
     for (const QRect& r : event->region()) {
-        // The board pixels behind r, with a border of two so that filtering near r's edges
-        // samples true neighbours; the painter's clip keeps the drawing within r.
+        for (int y = r.top(); y <= r.bottom(); y += kStripRows) {
+            strips.emplace_back(r.left(), y, r.width(), std::min(kStripRows, r.bottom() + 1 - y));
+        }
+    }
+    for (const QRect& r : strips) {
+        // The board pixels behind r, with the border; the painter's clip keeps the drawing
+        // within r.
         const QRectF behind(BoardPointFromWidget(r.topLeft()), QSizeF(r.size()) / layout.scale);
-        const QRect source = behind.toAlignedRect().adjusted(-2, -2, 2, 2) & boardRect;
+        const QRect source =
+            behind.toAlignedRect().adjusted(-border, -border, border, border) & boardRect;
         if (source.isEmpty()) {
             continue;
         }

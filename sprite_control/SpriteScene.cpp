@@ -12,8 +12,14 @@ namespace {
 /// Places, frame offsets and sizes are kept within this range, so that no sum of them can
 /// overflow a rectangle's integer corners.
 constexpr std::int32_t kCoordLimit = 1 << 28;
-/// More dirty rectangles than this are merged into their bounding box.
-constexpr std::size_t kMaxDirtyRects = 128;
+/// Up to this many changed rectangles are reported exactly.
+constexpr std::size_t kExactDirtyRects = 8;
+/// Height in board pixels of the bands that more changed rectangles are simplified to, and
+/// the most bands there are (taller areas get taller bands).
+constexpr int kDirtyBand = 32;
+constexpr int kMaxDirtyBands = 32;
+/// Device rows drawn at most by one call of Paint's.
+constexpr int kRowsPerDraw = 60;
 
 std::int32_t ClampCoord(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit));
@@ -700,16 +706,32 @@ QRegion SpriteScene::TakeDirty() {
         rects.push_back(old.rect);
     }
 
-    if (rects.size() > kMaxDirtyRects) {
-        QRect box;
+    if (rects.size() <= kExactDirtyRects) {
+        QRegion region;
         for (const QRect& r : rects) {
-            box |= r;
+            region += r;
         }
-        return QRegion(box);
+        return region;
+    }
+    // Many rectangles (the staircase of a diagonal wire) become one box per band of rows:
+    // every clipped draw pays per rectangle, uniting them one by one costs more with each,
+    // and a single box around a long diagonal is mostly pixels that did not change.
+    QRect all;
+    for (const QRect& r : rects) {
+        all |= r;
+    }
+    const int height = std::max(kDirtyBand, (all.height() + kMaxDirtyBands - 1) / kMaxDirtyBands);
+    std::vector<QRect> bands(static_cast<std::size_t>((all.height() + height - 1) / height));
+    for (const QRect& r : rects) {
+        for (int band = (r.top() - all.top()) / height; band <= (r.bottom() - all.top()) / height;
+             ++band) {
+            const QRect stripe(all.left(), all.top() + band * height, all.width(), height);
+            bands[static_cast<std::size_t>(band)] |= r & stripe;
+        }
     }
     QRegion region;
-    for (const QRect& r : rects) {
-        region += r;
+    for (const QRect& box : bands) {
+        region += box;
     }
     return region;
 }
@@ -734,30 +756,72 @@ std::int32_t SpriteScene::Sharper(std::int32_t bitmap, int factor) const {
 }
 
 void SpriteScene::Paint(QPainter& painter, const QRegion& region, int factor) const {
-    const QRect bounds = region.boundingRect();
-    if (bounds.isEmpty()) {
+    if (region.isEmpty()) {
         return;
     }
     painter.save();
-    painter.setClipRegion(region, Qt::IntersectClip);
-    painter.fillRect(bounds, Qt::white);
-    const bool simple = region.rectCount() == 1;
-    for (const auto& [key, handle] : order_) {
-        const SpriteData& s = sprites_.at(handle);
-        const QRect drawn = DrawnRect(s);
-        if (!drawn.intersects(bounds) || (!simple && !region.intersects(drawn))) {
-            continue;
+    // The painter maps a board pixel exactly onto factor x factor device pixels.
+    const QTransform world = painter.worldTransform();
+    const bool devicePixels = factor > 1 && world.type() == QTransform::TxScale &&
+                              world.m11() == factor && world.m22() == factor;
+    // Each sprite is drawn as the exact part that falls in a piece of the area, so no clip is
+    // needed. Qt hands a draw of many device rows to other threads, which costs more than it
+    // saves for the small areas a tick repaints: pieces stay below that.
+    const int rows = std::max(1, kRowsPerDraw / std::max(1, factor));
+    std::vector<std::pair<const SpriteData*, QRect>> under;
+    for (const QRect& r : region) {
+        under.clear();
+        for (const auto& [key, handle] : order_) {
+            const SpriteData& s = sprites_.at(handle);
+            const QRect drawn = DrawnRect(s) & r;
+            if (!drawn.isEmpty()) {
+                under.emplace_back(&s, drawn);
+            }
         }
-        const QRect source = drawn.translated(s.frameOffset - Place(s));
-        const std::int32_t bitmap = Sharper(s.bitmap, factor);
-        const std::int32_t mask = s.mask != 0 ? Sharper(s.mask, factor) : 0;
-        if (bitmap != 0 && (s.mask == 0 || mask != 0)) {
-            painter.drawImage(
-                QRectF(drawn), Picture(bitmap, mask),
-                QRectF(QPointF(source.topLeft()) * factor, QSizeF(source.size()) * factor));
-        } else {
-            painter.drawImage(drawn.topLeft(), Picture(s), source);
+        for (int y = r.top(); y <= r.bottom(); y += rows) {
+            const QRect piece(r.left(), y, r.width(), std::min(rows, r.bottom() + 1 - y));
+            // Nothing below the topmost unmasked picture that covers the piece shows; white
+            // where no sprite draws.
+            std::size_t first = 0;
+            bool covered = false;
+            for (std::size_t i = under.size(); i-- > 0;) {
+                if (under[i].first->mask == 0 && under[i].second.contains(piece)) {
+                    first = i;
+                    covered = true;
+                    break;
+                }
+            }
+            if (!covered) {
+                painter.fillRect(piece, Qt::white);
+            }
+            for (std::size_t i = first; i < under.size(); ++i) {
+                const QRect drawn = under[i].second & piece;
+                if (!drawn.isEmpty()) {
+                    PaintPart(painter, *under[i].first, drawn, factor,
+                              devicePixels ? &world : nullptr);
+                }
+            }
         }
     }
     painter.restore();
+}
+
+void SpriteScene::PaintPart(QPainter& painter, const SpriteData& s, const QRect& drawn, int factor,
+                            const QTransform* deviceScale) const {
+    const QRect source = drawn.translated(s.frameOffset - Place(s));
+    const std::int32_t bitmap = Sharper(s.bitmap, factor);
+    const std::int32_t mask = s.mask != 0 ? Sharper(s.mask, factor) : 0;
+    if (bitmap == 0 || (s.mask != 0 && mask == 0)) {
+        painter.drawImage(drawn.topLeft(), Picture(s), source);
+        return;
+    }
+    const QRect from(source.topLeft() * factor, source.size() * factor);
+    if (deviceScale == nullptr) {
+        painter.drawImage(QRectF(drawn), Picture(bitmap, mask), QRectF(from));
+        return;
+    }
+    // One picture pixel per device pixel: a plain copy, not a scaled draw.
+    painter.setWorldTransform(QTransform());
+    painter.drawImage(QRect(drawn.topLeft() * factor, from.size()), Picture(bitmap, mask), from);
+    painter.setWorldTransform(*deviceScale);
 }

@@ -17,6 +17,7 @@
 
 class QPainter;
 class QPointF;
+class QTransform;
 
 class SpriteScene {
 public:
@@ -236,6 +237,10 @@ private:
     const QImage& Picture(const SpriteData& s) const;
     /// A bitmap, or its composite with a mask when `mask` is not 0.
     const QImage& Picture(std::int32_t bitmap, std::int32_t mask) const;
+    /// Draws the part `drawn` (board pixels) of sprite `s` from its version for `factor`;
+    /// `deviceScale`, when given, is the painter's transform, a scale by exactly `factor`.
+    void PaintPart(QPainter& painter, const SpriteData& s, const QRect& drawn, int factor,
+                   const QTransform* deviceScale) const;
     Drawn DrawnState(const SpriteData& s) const;
     /// Whether two drawn states show the same pixels at the same place and level.
     static bool SameLook(const Drawn& a, const Drawn& b);
