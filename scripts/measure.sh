@@ -59,9 +59,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# An X server of our own; it writes its display number once it accepts connections.
+# An X server of our own; it writes its display number once it accepts connections. It
+# does not reset when its last client leaves, so that the next launch is never refused.
 mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
 read -r -t 20 display <"$work/displayfd"

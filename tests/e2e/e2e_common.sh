@@ -57,11 +57,12 @@ e2e_require_tools() {
 }
 
 # e2e_start_x: an X server of our own. Xvfb picks a free display number itself and writes it
-# to a pipe once it accepts connections, so two tests can never race for the same number.
+# to a pipe once it accepts connections, so two tests can never race for the same number. It
+# does not reset when its last client leaves, so that a program started next is not refused.
 e2e_start_x() {
     local display="" fifo="$work/displayfd"
     mkfifo "$fifo" || fail "cannot make $fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     # The read ends when Xvfb writes its number, or fails when Xvfb dies without writing it.
     read -r -t 20 display <"$fifo"
