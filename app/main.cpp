@@ -3,6 +3,7 @@
 #include "app/board/FORM1.h"
 #include "app/cli/CliMain.h"
 #include "app/documents/DocumentPaths.h"
+#include "platform/ui/DutchQtTerms.h"
 #include "platform/ui/SoundPlayer.h"
 
 #include <QApplication>
@@ -26,12 +27,14 @@ void SettleEvents(int milliseconds) {
 
 /// Makes Qt's own dialogs and message-box buttons speak Dutch, as the rest of the program
 /// does, whatever the user's language. Without Qt's translations they stay English.
-void SpeakDutch(QApplication& app, QTranslator& translator) {
+void SpeakDutch(QApplication& app, QTranslator& translator, DutchQtTerms& terms) {
     const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
     QLocale::setDefault(dutch);
     if (translator.load(dutch, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         app.installTranslator(&translator);
     }
+    // Asked before Qt's translations, for the words those leave English.
+    app.installTranslator(&terms);
 }
 
 } // namespace
@@ -44,7 +47,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tavelon");
     QTranslator qtDutch;
-    SpeakDutch(app, qtDutch);
+    DutchQtTerms dutchTerms;
+    SpeakDutch(app, qtDutch, dutchTerms);
     // What is left after Qt took its own options: the document to open, whose path may have
     // been split at its blanks.
     const std::string commandLine = DocumentPaths::JoinArguments(argc, argv);

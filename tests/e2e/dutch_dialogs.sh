@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Starts the real tavsim in a real X server, opens "Bewaren als.." from the File menu and reads
 # the file dialog from the screen: its buttons and labels must be Dutch ("Annuleren",
-# "Zoeken in"), not Qt's English defaults. Then cancels the dialog with Escape and closes the program.
+# "Zoeken in", the type "Map"), not Qt's English defaults. Then cancels the dialog with Escape
+# and closes the program.
 #
 # Usage: dutch_dialogs.sh <tavsim program> [LeakSanitizer suppression file]
 set -uo pipefail
 
 program=${1:?usage: dutch_dialogs.sh <tavsim program> [lsan suppressions]}
 suppressions=${2:-}
+# The test changes its working folder below.
+program=$(readlink -f "$program")
 title='Tavelon 2.0 demonstratie'
 
 # shellcheck source=e2e_common.sh
@@ -19,6 +22,8 @@ e2e_start_x
 e2e_private_env
 # Whatever language the user's session speaks, the program speaks Dutch.
 export LANG=C.UTF-8 LANGUAGE=en
+# The dialog opens in the working folder; this one holds folders, whose type is shown.
+cd "$work" || fail "cannot enter $work"
 e2e_start_program
 window=$(e2e_wait_window "^${title}\$") || exit 1
 
@@ -40,7 +45,7 @@ done
 echo "dialog text: $text"
 grep -q "Annuleren" <<<"$text" || fail "no Dutch \"Annuleren\" button in the Save As dialog (dialog ${WIDTH}x${HEIGHT}+${X}+${Y})"
 grep -q "Zoeken in" <<<"$text" || fail "no Dutch \"Zoeken in\" in the Save As dialog"
-if grep -Eq "Cancel|Look in|Files of type" <<<"$text"; then
+if grep -Eq "Cancel|Look in|Files of type|Folder" <<<"$text"; then
     fail "the Save As dialog still shows English text"
 fi
 
