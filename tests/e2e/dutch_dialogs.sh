@@ -11,6 +11,7 @@ program=${1:?usage: dutch_dialogs.sh <tavsim program> [lsan suppressions]}
 suppressions=${2:-}
 # The test changes its working folder below.
 program=$(readlink -f "$program")
+[ -n "$suppressions" ] && suppressions=$(readlink -f "$suppressions")
 title='Tavelon 2.0 demonstratie'
 
 # shellcheck source=e2e_common.sh
