@@ -24,10 +24,6 @@ constexpr int kSharperDelay = 200;
 /// Dirty areas not yet painted are merged into one box beyond this many rectangles.
 constexpr int kMaxStaleRects = 64;
 
-/// Device rows copied to the window per call: Qt hands a copy of more rows to other
-/// threads, which costs more than it saves for the small areas a tick repaints.
-constexpr int kStripRows = 60;
-
 int ButtonNumber(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
@@ -363,8 +359,9 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
     const QRect boardRect(QPoint(), BoardSize());
     std::vector<QRect> strips;
     for (const QRect& r : event->region()) {
-        for (int y = r.top(); y <= r.bottom(); y += kStripRows) {
-            strips.emplace_back(r.left(), y, r.width(), std::min(kStripRows, r.bottom() + 1 - y));
+        for (int y = r.top(); y <= r.bottom(); y += SpriteScene::kRowsPerDraw) {
+            strips.emplace_back(r.left(), y, r.width(),
+                                std::min(SpriteScene::kRowsPerDraw, r.bottom() + 1 - y));
         }
     }
     for (const QRect& r : strips) {

@@ -18,8 +18,6 @@ constexpr std::size_t kExactDirtyRects = 8;
 /// the most bands there are (taller areas get taller bands).
 constexpr int kDirtyBand = 32;
 constexpr int kMaxDirtyBands = 32;
-/// Device rows drawn at most by one call of Paint's.
-constexpr int kRowsPerDraw = 60;
 
 std::int32_t ClampCoord(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit));
