@@ -339,14 +339,47 @@ void KaleidoATL::FollowScale() {
 
 void KaleidoATL::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    ComposeBuffer();
     const Layout layout = ComputeLayout();
+    const QSize boardSize = BoardSize();
+    const int f = bufferFactor_;
     // The margin around the board; the board's own area is drawn over in full below.
     const QRect board =
-        QRectF(layout.offset, QSizeF(BoardSize()) * layout.scale).toRect().adjusted(1, 1, -1, -1);
-    for (const QRect& r : buffer_.isNull() ? event->region() : event->region() - board) {
+        QRectF(layout.offset, QSizeF(boardSize) * layout.scale).toRect().adjusted(1, 1, -1, -1);
+    for (const QRect& r : boardSize.isEmpty() ? event->region() : event->region() - board) {
         painter.fillRect(r, kMarginColour);
     }
+    if (boardSize.isEmpty()) {
+        return;
+    }
+    if (devicePixelRatioF() == 1 && layout.scale == f && IsWhole(layout.offset.x()) &&
+        IsWhole(layout.offset.y())) {
+        // Each board pixel falls on exactly f x f pixels of the window, as in the buffer: the
+        // scene draws straight into the window, and no buffer is kept.
+        const QPoint offset = layout.offset.toPoint();
+        QRegion behind;
+        for (const QRect& r : event->region()) {
+            const QPoint from = r.topLeft() - offset;
+            const QPoint to = r.bottomRight() - offset;
+            behind += QRect(QPoint(Floor(qreal(from.x()) / f), Floor(qreal(from.y()) / f)),
+                            QPoint(Floor(qreal(to.x()) / f), Floor(qreal(to.y()) / f)));
+        }
+        painter.translate(offset);
+        painter.scale(f, f);
+        scene_.Paint(painter, behind & QRect(QPoint(), boardSize), f);
+        buffer_ = QImage();
+        stale_ = QRegion();
+    } else {
+        PaintFromBuffer(painter, event->region(), layout);
+    }
+    // Sharper pictures are loaded after this paint, when the scale asks for them.
+    if (!followScaleQueued_ && WantedFactor() != bufferFactor_) {
+        followScaleQueued_ = true;
+        QTimer::singleShot(kSharperDelay, this, &KaleidoATL::FollowScale);
+    }
+}
+
+void KaleidoATL::PaintFromBuffer(QPainter& painter, const QRegion& region, const Layout& layout) {
+    ComposeBuffer();
     if (buffer_.isNull()) {
         return;
     }
@@ -358,7 +391,7 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
     const int border = smooth ? 2 : 0;
     const QRect boardRect(QPoint(), BoardSize());
     std::vector<QRect> strips;
-    for (const QRect& r : event->region()) {
+    for (const QRect& r : region) {
         for (int y = r.top(); y <= r.bottom(); y += SpriteScene::kRowsPerDraw) {
             strips.emplace_back(r.left(), y, r.width(),
                                 std::min(SpriteScene::kRowsPerDraw, r.bottom() + 1 - y));
@@ -377,11 +410,6 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
                             QSizeF(source.size()) * layout.scale);
         painter.drawImage(target, buffer_,
                           QRectF(QPointF(source.topLeft()) * f, QSizeF(source.size()) * f));
-    }
-    // Sharper pictures are loaded after this paint, when the scale asks for them.
-    if (!followScaleQueued_ && WantedFactor() != bufferFactor_) {
-        followScaleQueued_ = true;
-        QTimer::singleShot(kSharperDelay, this, &KaleidoATL::FollowScale);
     }
 }
 

@@ -186,6 +186,8 @@ private:
     QRect WidgetRectFromBoard(const QRect& board, const Layout& layout) const;
     /// Brings the board buffer up to date for the areas Refresh handed to it.
     void ComposeBuffer();
+    /// Draws `region` of the window from the board buffer, scaled by the layout.
+    void PaintFromBuffer(QPainter& painter, const QRegion& region, const Layout& layout);
     /// Loads the sharper versions for `factor` of every bitmap that has a source, once.
     void LoadSharper(int factor);
     /// Draws from then on from the pictures the present scale asks for.
@@ -198,7 +200,8 @@ private:
     SpriteScene scene_;
     KaleidoDispatch* dispatch_ = nullptr;
     std::optional<QSize> boardSize_;
-    /// The board at scale 1 as last composed, and the parts of it out of date.
+    /// The board at bufferFactor_ as last composed, and the parts of it out of date. Kept only
+    /// while the window shows the board at another scale than bufferFactor_.
     QImage buffer_;
     QRegion stale_;
     /// The board size last laid out; a change repaints everything.

@@ -727,6 +727,14 @@ QRegion SpriteScene::TakeDirty() {
             bands[static_cast<std::size_t>(band)] |= r & stripe;
         }
     }
+    // Bands that fill most of the whole box are drawn as that box: each sprite once.
+    std::int64_t area = 0;
+    for (const QRect& box : bands) {
+        area += std::int64_t{box.width()} * box.height();
+    }
+    if (2 * area > std::int64_t{all.width()} * all.height()) {
+        return QRegion(all);
+    }
     QRegion region;
     for (const QRect& box : bands) {
         region += box;
@@ -754,50 +762,47 @@ std::int32_t SpriteScene::Sharper(std::int32_t bitmap, int factor) const {
 }
 
 void SpriteScene::Paint(QPainter& painter, const QRegion& region, int factor) const {
-    if (region.isEmpty()) {
+    const QRect bounds = region.boundingRect();
+    if (bounds.isEmpty()) {
         return;
     }
     painter.save();
     // The painter maps a board pixel exactly onto factor x factor device pixels.
     const QTransform world = painter.worldTransform();
-    const bool devicePixels = factor > 1 && world.type() == QTransform::TxScale &&
-                              world.m11() == factor && world.m22() == factor;
-    // Each sprite is drawn as the exact part that falls in a piece of the area, so no clip is
-    // needed. Qt hands a draw of many device rows to other threads, which costs more than it
-    // saves for the small areas a tick repaints: pieces stay below that.
-    const int rows = std::max(1, kRowsPerDraw / std::max(1, factor));
+    const QTransform* deviceScale = factor > 1 && world.type() == QTransform::TxScale &&
+                                            world.m11() == factor && world.m22() == factor
+                                        ? &world
+                                        : nullptr;
+    // The sprites in the area, bottom first, each with the part of the board it covers.
     std::vector<std::pair<const SpriteData*, QRect>> under;
+    for (const auto& [key, handle] : order_) {
+        const SpriteData& s = sprites_.at(handle);
+        const QRect drawn = DrawnRect(s) & bounds;
+        if (!drawn.isEmpty()) {
+            under.emplace_back(&s, drawn);
+        }
+    }
+    // Each sprite is drawn as the exact part that falls in each rectangle of the area, so no
+    // clip is needed.
     for (const QRect& r : region) {
-        under.clear();
-        for (const auto& [key, handle] : order_) {
-            const SpriteData& s = sprites_.at(handle);
-            const QRect drawn = DrawnRect(s) & r;
-            if (!drawn.isEmpty()) {
-                under.emplace_back(&s, drawn);
+        // Nothing below the topmost unmasked picture that covers r shows; white where no
+        // sprite draws.
+        std::size_t first = 0;
+        bool covered = false;
+        for (std::size_t i = under.size(); i-- > 0;) {
+            if (under[i].first->mask == 0 && under[i].second.contains(r)) {
+                first = i;
+                covered = true;
+                break;
             }
         }
-        for (int y = r.top(); y <= r.bottom(); y += rows) {
-            const QRect piece(r.left(), y, r.width(), std::min(rows, r.bottom() + 1 - y));
-            // Nothing below the topmost unmasked picture that covers the piece shows; white
-            // where no sprite draws.
-            std::size_t first = 0;
-            bool covered = false;
-            for (std::size_t i = under.size(); i-- > 0;) {
-                if (under[i].first->mask == 0 && under[i].second.contains(piece)) {
-                    first = i;
-                    covered = true;
-                    break;
-                }
-            }
-            if (!covered) {
-                painter.fillRect(piece, Qt::white);
-            }
-            for (std::size_t i = first; i < under.size(); ++i) {
-                const QRect drawn = under[i].second & piece;
-                if (!drawn.isEmpty()) {
-                    PaintPart(painter, *under[i].first, drawn, factor,
-                              devicePixels ? &world : nullptr);
-                }
+        if (!covered) {
+            painter.fillRect(r, Qt::white);
+        }
+        for (std::size_t i = first; i < under.size(); ++i) {
+            const QRect drawn = under[i].second & r;
+            if (!drawn.isEmpty()) {
+                PaintPart(painter, *under[i].first, drawn, factor, deviceScale);
             }
         }
     }
@@ -806,6 +811,17 @@ void SpriteScene::Paint(QPainter& painter, const QRegion& region, int factor) co
 
 void SpriteScene::PaintPart(QPainter& painter, const SpriteData& s, const QRect& drawn, int factor,
                             const QTransform* deviceScale) const {
+    // Qt hands a draw of many device rows to other threads, which costs more than it saves
+    // for the small areas a tick repaints: a tall part is drawn in pieces.
+    const int rows = std::max(1, kRowsPerDraw / std::max(1, factor));
+    if (drawn.height() > rows) {
+        for (int y = drawn.top(); y <= drawn.bottom(); y += rows) {
+            PaintPart(painter, s,
+                      QRect(drawn.left(), y, drawn.width(), std::min(rows, drawn.bottom() + 1 - y)),
+                      factor, deviceScale);
+        }
+        return;
+    }
     const QRect source = drawn.translated(s.frameOffset - Place(s));
     const std::int32_t bitmap = Sharper(s.bitmap, factor);
     const std::int32_t mask = s.mask != 0 ? Sharper(s.mask, factor) : 0;
@@ -819,7 +835,7 @@ void SpriteScene::PaintPart(QPainter& painter, const SpriteData& s, const QRect&
         return;
     }
     // One picture pixel per device pixel: a plain copy, not a scaled draw.
-    painter.setWorldTransform(QTransform());
+    painter.setWorldTransform(QTransform::fromTranslate(deviceScale->dx(), deviceScale->dy()));
     painter.drawImage(QRect(drawn.topLeft() * factor, from.size()), Picture(bitmap, mask), from);
     painter.setWorldTransform(*deviceScale);
 }

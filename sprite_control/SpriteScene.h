@@ -148,9 +148,9 @@ public:
     /// bitmap (and mask) has a version that much sharper is drawn from that version.
     void Paint(QPainter& painter, const QRegion& region, int factor = 1) const;
 
-    /// Device rows one drawing call covers at most: Qt hands a draw of more rows to other
-    /// threads, which costs more than it saves for the small areas a tick repaints.
-    static constexpr int kRowsPerDraw = 60;
+    /// Device rows one drawing call covers at most: Qt hands a draw of 96 rows or more to
+    /// other threads, which costs more than it saves for the small areas a tick repaints.
+    static constexpr int kRowsPerDraw = 95;
     /// The largest factor a bitmap can have a sharper version for.
     static constexpr int kMaxFactor = 3;
     /// Makes `sharper`, exactly `factor` times as wide and as tall as `bitmap`, the version

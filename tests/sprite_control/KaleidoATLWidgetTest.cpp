@@ -194,12 +194,28 @@ std::int32_t OnScreen(const QImage& shot, QPointF at) {
 }
 
 TEST_F(CanvasWidget, PaintsTheBoardCentredAndScaled) {
-    const QImage shot = canvas.grab().toImage();
-    ASSERT_EQ(shot.deviceIndependentSize(), QSizeF(110, 50));
-    EXPECT_EQ(OnScreen(shot, {2, 25}), Colour(0x6E, 0x73, 0x78)) << "margin";
-    EXPECT_EQ(OnScreen(shot, {108, 25}), Colour(0x6E, 0x73, 0x78)) << "margin";
-    EXPECT_EQ(OnScreen(shot, {8, 3}), Colour(200, 200, 200)) << "board";
-    EXPECT_EQ(OnScreen(shot, W(16, 7.5)), kBlue);
+    struct Row {
+        QSize widget;
+        qreal scale;
+        qreal margin; // left and right
+    };
+    // Scaled from a buffer, and drawn straight into the window at its own scale.
+    for (const Row& row : {Row{{110, 50}, 2.5, 5}, Row{{50, 20}, 1, 5}}) {
+        SCOPED_TRACE(row.scale);
+        canvas.resize(row.widget);
+        const QImage shot = canvas.grab().toImage();
+        ASSERT_EQ(shot.deviceIndependentSize(), QSizeF(row.widget));
+        const qreal middle = row.widget.height() / 2.0;
+        EXPECT_EQ(OnScreen(shot, {2, middle}), Colour(0x6E, 0x73, 0x78)) << "margin";
+        EXPECT_EQ(OnScreen(shot, {row.widget.width() - 2.0, middle}), Colour(0x6E, 0x73, 0x78))
+            << "margin";
+        EXPECT_EQ(OnScreen(shot, {row.margin + 3, 3}), Colour(200, 200, 200)) << "board";
+        EXPECT_EQ(OnScreen(shot, {row.margin + row.scale * 16, row.scale * 7.5}), kBlue);
+        // The dial's right edge (board x 22) lies where the scale puts it.
+        EXPECT_EQ(OnScreen(shot, {row.margin + row.scale * 21.5, row.scale * 7.5}), kBlue);
+        EXPECT_EQ(OnScreen(shot, {row.margin + row.scale * 22.5, row.scale * 7.5}),
+                  Colour(200, 200, 200));
+    }
 }
 
 /// Records the region of every paint event the canvas receives.
@@ -289,6 +305,12 @@ TEST(KaleidoSharper, AtScale3TheCanvasDrawsFromThe3xPicturesLoadedAfterTheFirstP
     const QImage sharp = canvas.grab().toImage();
     EXPECT_EQ(OnScreen(sharp, {4.5, 1.5}), kBlue);
     EXPECT_EQ(OnScreen(sharp, {5.5, 1.5}), kRed);
+    // With a margin of 3 at the sides, the same pictures are drawn where the board now starts.
+    canvas.resize(18, 6);
+    const QImage wide = canvas.grab().toImage();
+    EXPECT_EQ(OnScreen(wide, {1.5, 1.5}), Colour(0x6E, 0x73, 0x78));
+    EXPECT_EQ(OnScreen(wide, {3 + 4.5, 1.5}), kBlue);
+    EXPECT_EQ(OnScreen(wide, {3 + 5.5, 1.5}), kRed);
     // What the program sees stays in board pixels.
     EXPECT_EQ(canvas.BitmapWidth(picture), 4);
     EXPECT_EQ(canvas.BoardSize(), QSize(4, 2));
