@@ -38,52 +38,6 @@ HRESULT ArgToFloat(DispatchArgs args, std::size_t index, float& out) {
 
 CTheWaveIn::CTheWaveIn()
     : WaveInControlObject(IID_ITheWaveIn2, "TheWaveIn2"), moduleLock_(WavGrab2Module()) {
-    AddMember("InCount", DISPID_InCount, 0, [this](DispatchArgs, VARIANT* result) {
-        std::int32_t value = 0;
-        const HRESULT hr = InCount(&value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::I4(value);
-        }
-        return hr;
-    });
-    AddMember("InName", DISPID_InName, 1, [this](DispatchArgs args, VARIANT* result) {
-        std::int32_t nr = 0;
-        if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
-            return bad;
-        }
-        std::string name;
-        const HRESULT hr = InName(nr, &name);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::Str(std::move(name));
-        }
-        return hr;
-    });
-    AddMember("InSelected", DISPID_InSelected, 0, [this](DispatchArgs, VARIANT* result) {
-        std::int32_t value = 0;
-        const HRESULT hr = get_InSelected(&value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::I4(value);
-        }
-        return hr;
-    });
-    AddMember("Start", DISPID_Start, 0, [this](DispatchArgs, VARIANT*) { return Start(); });
-    AddMember("End", DISPID_End, 0, [this](DispatchArgs, VARIANT*) { return End(); });
-    AddMember("Running", DISPID_Running, 0, [this](DispatchArgs, VARIANT* result) {
-        VARIANT_BOOL value = VARIANT_FALSE;
-        const HRESULT hr = get_Running(&value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::Bool(value != VARIANT_FALSE);
-        }
-        return hr;
-    });
-    AddMember("InputVolume", DISPID_InputVolume, 0, [this](DispatchArgs, VARIANT* result) {
-        std::int32_t value = 0;
-        const HRESULT hr = get_InputVolume(&value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::I4(value);
-        }
-        return hr;
-    });
     AddMember("CalcFreq", DISPID_CalcFreq, 1, [this](DispatchArgs args, VARIANT* result) {
         float freq = 0.0f;
         if (const HRESULT bad = ArgToFloat(args, 0, freq); FAILED(bad)) {
@@ -91,10 +45,7 @@ CTheWaveIn::CTheWaveIn()
         }
         std::int32_t value = 0;
         const HRESULT hr = CalcFreq(freq, &value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::I4(value);
-        }
-        return hr;
+        return Integer(hr, value, result);
     });
     AddMember("GetFaseByFreq", DISPID_GetFaseByFreq, 1, [this](DispatchArgs args, VARIANT* result) {
         float freq = 0.0f;
@@ -124,18 +75,12 @@ CTheWaveIn::CTheWaveIn()
         }
         std::int32_t value = 0;
         const HRESULT hr = GetWaveData(index, &value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::I4(value);
-        }
-        return hr;
+        return Integer(hr, value, result);
     });
     AddMember("WaveDataSize", DISPID_WaveDataSize, 0, [this](DispatchArgs, VARIANT* result) {
         std::int32_t value = 0;
         const HRESULT hr = WaveDataSize(&value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::I4(value);
-        }
-        return hr;
+        return Integer(hr, value, result);
     });
     AddMember("InValid", DISPID_InValid, 1, [this](DispatchArgs args, VARIANT* result) {
         std::int32_t nr = 0;
@@ -144,10 +89,7 @@ CTheWaveIn::CTheWaveIn()
         }
         VARIANT_BOOL value = VARIANT_FALSE;
         const HRESULT hr = InValid(nr, &value);
-        if (result != nullptr && SUCCEEDED(hr)) {
-            *result = VARIANT::Bool(value != VARIANT_FALSE);
-        }
-        return hr;
+        return Boolean(hr, value, result);
     });
 }
 
@@ -179,22 +121,6 @@ HRESULT CTheWaveIn::End() {
         CloseDevice();
         m_bRunning = false;
     }
-    return S_OK;
-}
-
-HRESULT CTheWaveIn::get_Running(VARIANT_BOOL* pVal) {
-    if (pVal == nullptr) {
-        return E_POINTER;
-    }
-    *pVal = m_bRunning ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
-}
-
-HRESULT CTheWaveIn::get_InputVolume(std::int32_t* pVal) {
-    if (pVal == nullptr) {
-        return E_POINTER;
-    }
-    *pVal = m_nLevel;
     return S_OK;
 }
 

@@ -19,8 +19,6 @@ public:
     HRESULT InName(std::int32_t Nr, std::string* pVal) override;
     HRESULT Start() override;
     HRESULT End() override;
-    HRESULT get_Running(VARIANT_BOOL* pVal) override;
-    HRESULT get_InputVolume(std::int32_t* pVal) override;
     HRESULT CalcFreq(float freq, std::int32_t* pVal) override;
     HRESULT GetFaseByFreq(float freq, float* pVal) override;
     HRESULT SubSine(float freq, float volume, float phase) override;

@@ -13,8 +13,6 @@ public:
     HRESULT InName(std::int32_t Nr, std::string* pVal) override;
     HRESULT Start() override;
     HRESULT End() override;
-    HRESULT get_Running(VARIANT_BOOL* pVal) override;
-    HRESULT get_InputVolume(std::int32_t* pVal) override;
 
 private:
     CVolWaveIn();

@@ -1,13 +1,17 @@
 #pragma once
 // The part of a capture control object that is the same for TheWaveIn2 and VolWaveIn: one
 // object answering IUnknown, IDispatch, its own dual interface `Interface` and IHostedControl;
-// calls by name through DispatchObject's member table, with InSelected also settable as a
-// property; and the members that only hand over to the shared capture machinery.
+// calls by name through DispatchObject's member table (the members both have), with
+// InSelected also settable as a property; and the members that only hand over to the shared
+// capture machinery.
 
 #include "platform/com/DispatchObject.h"
 #include "platform/com/IHostedControl.h"
 #include "wave_capture/CWaveInControl.h"
 #include "wave_capture/ITheWaveIn2.h"
+
+#include <string>
+#include <utility>
 
 template <class Interface>
 class WaveInControlObject : public DispatchObject,
@@ -66,13 +70,80 @@ public:
         return S_OK;
     }
 
+    HRESULT get_Running(VARIANT_BOOL* pVal) override {
+        if (pVal == nullptr) {
+            return E_POINTER;
+        }
+        *pVal = m_bRunning ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    }
+    HRESULT get_InputVolume(std::int32_t* pVal) override {
+        if (pVal == nullptr) {
+            return E_POINTER;
+        }
+        *pVal = m_nLevel;
+        return S_OK;
+    }
+
     HRESULT CreateControlWindow(QWidget* container) override { return MakeWindow(container); }
     QWidget* ControlWindow() override { return Window(); }
 
 protected:
     /// `interfaceId` is the control's own dual interface; `face` the text of its window.
+    /// The members both controls have come first in the member table, in this order; the
+    /// control adds its own after them.
     WaveInControlObject(const IID& interfaceId, const char* face)
-        : DispatchObject(interfaceId), CWaveInControl(face), interfaceId_(interfaceId) {}
+        : DispatchObject(interfaceId), CWaveInControl(face), interfaceId_(interfaceId) {
+        AddMember("InCount", DISPID_InCount, 0, [this](DispatchArgs, VARIANT* result) {
+            std::int32_t value = 0;
+            const HRESULT hr = InCount(&value);
+            return Integer(hr, value, result);
+        });
+        AddMember("InName", DISPID_InName, 1, [this](DispatchArgs args, VARIANT* result) {
+            std::int32_t nr = 0;
+            if (const HRESULT bad = ArgToLong(args, 0, nr); FAILED(bad)) {
+                return bad;
+            }
+            std::string name;
+            const HRESULT hr = this->InName(nr, &name);
+            if (result != nullptr && SUCCEEDED(hr)) {
+                *result = VARIANT::Str(std::move(name));
+            }
+            return hr;
+        });
+        AddMember("InSelected", DISPID_InSelected, 0, [this](DispatchArgs, VARIANT* result) {
+            std::int32_t value = 0;
+            const HRESULT hr = get_InSelected(&value);
+            return Integer(hr, value, result);
+        });
+        AddMember("Start", DISPID_Start, 0,
+                  [this](DispatchArgs, VARIANT*) { return this->Start(); });
+        AddMember("End", DISPID_End, 0, [this](DispatchArgs, VARIANT*) { return this->End(); });
+        AddMember("Running", DISPID_Running, 0, [this](DispatchArgs, VARIANT* result) {
+            VARIANT_BOOL value = VARIANT_FALSE;
+            const HRESULT hr = get_Running(&value);
+            return Boolean(hr, value, result);
+        });
+        AddMember("InputVolume", DISPID_InputVolume, 0, [this](DispatchArgs, VARIANT* result) {
+            std::int32_t value = 0;
+            const HRESULT hr = get_InputVolume(&value);
+            return Integer(hr, value, result);
+        });
+    }
+
+    /// `hr`, after putting `value` into `result` when there is one and the call succeeded.
+    static HRESULT Integer(HRESULT hr, std::int32_t value, VARIANT* result) {
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::I4(value);
+        }
+        return hr;
+    }
+    static HRESULT Boolean(HRESULT hr, VARIANT_BOOL value, VARIANT* result) {
+        if (result != nullptr && SUCCEEDED(hr)) {
+            *result = VARIANT::Bool(value != VARIANT_FALSE);
+        }
+        return hr;
+    }
 
 private:
     IID interfaceId_;
