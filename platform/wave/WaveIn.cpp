@@ -60,9 +60,9 @@ MMRESULT Check(HWAVEIN hwi, const WAVEHDR* pwh, std::uint32_t cbwh, WaveInDevice
     return MMSYSERR_NOERROR;
 }
 
-} // namespace
-
-MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, std::uint32_t cbwh) {
+/// Prepares (`prepared` true) or unprepares a header that is not queued.
+MMRESULT SetPrepared(HWAVEIN hwi, WAVEHDR* pwh, std::uint32_t cbwh, WaveInDevices::Call call,
+                     bool prepared) {
     WaveInDevice* device = nullptr;
     if (const MMRESULT error = Check(hwi, pwh, cbwh, &device); error != MMSYSERR_NOERROR) {
         return error;
@@ -70,30 +70,26 @@ MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, std::uint32_t cbwh) {
     if ((pwh->dwFlags & WHDR_INQUEUE) != 0) {
         return WAVERR_STILLPLAYING;
     }
-    if (const MMRESULT injected =
-            WaveInDevices::Instance().Injected(WaveInDevices::Call::PrepareHeader);
+    if (const MMRESULT injected = WaveInDevices::Instance().Injected(call);
         injected != MMSYSERR_NOERROR) {
         return injected;
     }
-    pwh->dwFlags |= WHDR_PREPARED;
+    if (prepared) {
+        pwh->dwFlags |= WHDR_PREPARED;
+    } else {
+        pwh->dwFlags &= ~WHDR_PREPARED;
+    }
     return MMSYSERR_NOERROR;
 }
 
+} // namespace
+
+MMRESULT waveInPrepareHeader(HWAVEIN hwi, WAVEHDR* pwh, std::uint32_t cbwh) {
+    return SetPrepared(hwi, pwh, cbwh, WaveInDevices::Call::PrepareHeader, true);
+}
+
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, WAVEHDR* pwh, std::uint32_t cbwh) {
-    WaveInDevice* device = nullptr;
-    if (const MMRESULT error = Check(hwi, pwh, cbwh, &device); error != MMSYSERR_NOERROR) {
-        return error;
-    }
-    if ((pwh->dwFlags & WHDR_INQUEUE) != 0) {
-        return WAVERR_STILLPLAYING;
-    }
-    if (const MMRESULT injected =
-            WaveInDevices::Instance().Injected(WaveInDevices::Call::UnprepareHeader);
-        injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
-    pwh->dwFlags &= ~WHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    return SetPrepared(hwi, pwh, cbwh, WaveInDevices::Call::UnprepareHeader, false);
 }
 
 MMRESULT waveInAddBuffer(HWAVEIN hwi, WAVEHDR* pwh, std::uint32_t cbwh) {

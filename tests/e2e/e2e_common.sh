@@ -178,26 +178,6 @@ e2e_pixel() {
         -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info: 2>/dev/null
 }
 
-# e2e_file_menu WINDOW UP_PRESSES: opens the File menu with Alt+B and takes the item that
-# many steps up from the first (going up wraps to the last item, "Sluiten").
-e2e_file_menu() {
-    local window=$1 presses=$2 opened="" windows
-    windows=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key --clearmodifiers alt+b
-    for _ in $(seq 1 50); do
-        if [ "$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l)" -gt "$windows" ]; then
-            opened=yes
-            break
-        fi
-        sleep 0.1
-    done
-    [ -n "$opened" ] || fail "the File menu did not open on Alt+B"
-    for _ in $(seq 1 "$presses"); do
-        xdotool key --clearmodifiers Up
-    done
-    xdotool key --clearmodifiers Return
-}
 
 # e2e_wait_exit: waits up to 5 s for the program to end and fails unless it ended with 0.
 e2e_wait_exit() {
@@ -273,6 +253,12 @@ e2e_menu() {
         xdotool key --clearmodifiers Up
     done
     xdotool key --clearmodifiers Return
+}
+
+# e2e_file_menu WINDOW UP_PRESSES: the same for the File menu (Alt+B); going up from the first
+# item wraps to the last, "Sluiten".
+e2e_file_menu() {
+    e2e_menu "$1" b "$2"
 }
 
 # e2e_close_without_saving WINDOW: "Sluiten", answers "Nee" to "Dit tavelon bewaren?" and
