@@ -6,6 +6,7 @@
 #include "app/components/clsBordLines.h"
 #include "app/components/clsLED.h"
 #include "app/simulation/clsSnaps.h"
+#include "bench/support/BoardSockets.h"
 #include "platform/ui/ClockSource.h"
 #include "platform/ui/PointerSource.h"
 #include "platform/ui/ScriptedPrompter.h"
@@ -26,18 +27,6 @@ ManualClock g_clock;
 ManualPointer g_pointer;
 RecordingSoundPlayer g_sound;
 ScriptedPrompter g_prompter;
-
-/// Every socket of a kind (1 inputs, 2 outputs) that a wire may end on.
-std::vector<std::string> Sockets(clsSnaps& snaps, std::int32_t soort) {
-    std::vector<std::string> names;
-    for (std::int32_t i = 1; i <= snaps.GetSnapCount(); ++i) {
-        const std::string naam = snaps.GetSnapItemName(i);
-        if (snaps.GetConnectablebyName(naam) != 0 && snaps.GetSoortbyName(naam) == soort) {
-            names.push_back(naam);
-        }
-    }
-    return names;
-}
 
 /// Draws a wire as the pointer does: first end, colour 8, then the second end.
 void DrawWire(FORM1& form, const std::string& a, const std::string& b) {
@@ -64,8 +53,8 @@ std::unique_ptr<FORM1> WiredBoard(int scale) {
     form->resize(420 * scale, 360 * scale + menu);
     QCoreApplication::processEvents();
 
-    const std::vector<std::string> outputs = Sockets(form->Snaps(), 2);
-    const std::vector<std::string> inputs = Sockets(form->Snaps(), 1);
+    const std::vector<std::string> outputs = ConnectableSockets(form->Snaps(), 2);
+    const std::vector<std::string> inputs = ConnectableSockets(form->Snaps(), 1);
     // The pulse generator feeds one wire in four, so that those recolour when it toggles.
     const std::string pulse = "Puls Generator Uit Geel";
     for (std::size_t i = 0; form->Lines().size() < 40; ++i) {
@@ -144,8 +133,8 @@ std::unique_ptr<FORM1> BoardWithWires(std::size_t count) {
         return nullptr;
     }
     form->Timer1()->stop();
-    const std::vector<std::string> outputs = Sockets(form->Snaps(), 2);
-    const std::vector<std::string> inputs = Sockets(form->Snaps(), 1);
+    const std::vector<std::string> outputs = ConnectableSockets(form->Snaps(), 2);
+    const std::vector<std::string> inputs = ConnectableSockets(form->Snaps(), 1);
     for (std::size_t i = 0; i < outputs.size() * inputs.size() && form->Lines().size() < count;
          ++i) {
         const std::string& a = outputs[i % outputs.size()];

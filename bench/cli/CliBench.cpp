@@ -5,6 +5,7 @@
 #include "app/documents/BoardDocument.h"
 #include "app/documents/DocumentFile.h"
 #include "app/simulation/clsSnaps.h"
+#include "bench/support/BoardSockets.h"
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -15,25 +16,13 @@
 
 namespace {
 
-/// Every socket of a kind (1 inputs, 2 outputs) that a wire may end on.
-std::vector<std::string> Sockets(const clsSnaps& snaps, std::int32_t soort) {
-    std::vector<std::string> names;
-    for (std::int32_t i = 1; i <= snaps.GetSnapCount(); ++i) {
-        const std::string naam = snaps.GetSnapItemName(i);
-        if (snaps.GetConnectablebyName(naam) != 0 && snaps.GetSoortbyName(naam) == soort) {
-            names.push_back(naam);
-        }
-    }
-    return names;
-}
-
 /// `count` boards of 40 distinct wires from outputs to inputs, each board wired differently,
 /// with the pulse generator running and a push button on, so that wires recolour, LEDs
 /// change and the counter counts.
 std::vector<std::string> WriteBoards(const QString& folder, int count) {
     const clsSnaps snaps;
-    const std::vector<std::string> outputs = Sockets(snaps, 2);
-    const std::vector<std::string> inputs = Sockets(snaps, 1);
+    const std::vector<std::string> outputs = ConnectableSockets(snaps, 2);
+    const std::vector<std::string> inputs = ConnectableSockets(snaps, 1);
     std::vector<std::string> files;
     for (int b = 0; b < count; ++b) {
         BoardDocument document;
