@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <unordered_map>
 
 namespace {
 
@@ -461,6 +462,23 @@ bool SpriteScene::SameLook(const Drawn& a, const Drawn& b) {
            a.source == b.source && a.level == b.level;
 }
 
+std::size_t SpriteScene::LookHash(const Drawn& d) {
+    if (d.rect.isEmpty()) {
+        return 0;
+    }
+    std::size_t h = 0;
+    for (const std::uint64_t part :
+         {std::uint64_t(std::uint32_t(d.rect.x())), std::uint64_t(std::uint32_t(d.rect.y())),
+          std::uint64_t(std::uint32_t(d.rect.width())),
+          std::uint64_t(std::uint32_t(d.rect.height())), std::uint64_t(std::uint32_t(d.bitmap)),
+          std::uint64_t(std::uint32_t(d.mask)), d.bitmapVersion, d.maskVersion,
+          std::uint64_t(std::uint32_t(d.source.x())), std::uint64_t(std::uint32_t(d.source.y())),
+          std::uint64_t(std::uint32_t(d.level))}) {
+        h = (h ^ std::hash<std::uint64_t>{}(part)) * 0x100000001b3ULL;
+    }
+    return h;
+}
+
 bool SpriteScene::KeepsOrder(
     const Drawn& old, const Drawn& now,
     const std::vector<std::pair<std::uint64_t, std::uint64_t>>& replaced) const {
@@ -665,6 +683,15 @@ QRegion SpriteScene::TakeDirty() {
 
     std::vector<Drawn> vacated = std::move(vacated_);
     vacated_.clear();
+    // The removed sprites by how they looked, so that a sprite made again the same (a wire
+    // rebuilt in a new colour and back) finds its original without a walk over all of them.
+    std::unordered_multimap<std::size_t, std::size_t> vacatedByLook;
+    vacatedByLook.reserve(vacated.size());
+    for (std::size_t i = 0; i < vacated.size(); ++i) {
+        vacatedByLook.emplace(LookHash(vacated[i]), i);
+    }
+    std::vector<bool> reused(vacated.size(), false);
+    std::vector<std::size_t> candidates;
     std::vector<QRect> rects;
     // Serials of sprites that replace removed identical ones, with the serials they replace.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> replaced;
@@ -681,12 +708,21 @@ QRegion SpriteScene::TakeDirty() {
             continue;
         }
         if (s->painted.rect.isEmpty() && !now.rect.isEmpty()) {
-            const auto same = std::find_if(vacated.begin(), vacated.end(), [&](const Drawn& old) {
-                return SameLook(old, now) && KeepsOrder(old, now, replaced);
-            });
-            if (same != vacated.end()) {
-                replaced.emplace_back(now.serial, same->serial);
-                vacated.erase(same);
+            // The first removed sprite, in the order of removal, that looked the same.
+            candidates.clear();
+            const auto [first, last] = vacatedByLook.equal_range(LookHash(now));
+            for (auto it = first; it != last; ++it) {
+                if (!reused[it->second] && SameLook(vacated[it->second], now)) {
+                    candidates.push_back(it->second);
+                }
+            }
+            std::sort(candidates.begin(), candidates.end());
+            const auto same =
+                std::find_if(candidates.begin(), candidates.end(),
+                             [&](std::size_t i) { return KeepsOrder(vacated[i], now, replaced); });
+            if (same != candidates.end()) {
+                replaced.emplace_back(now.serial, vacated[*same].serial);
+                reused[*same] = true;
                 s->painted = now;
                 continue;
             }
@@ -700,8 +736,10 @@ QRegion SpriteScene::TakeDirty() {
         s->painted = now;
     }
     touched_.clear();
-    for (const Drawn& old : vacated) {
-        rects.push_back(old.rect);
+    for (std::size_t i = 0; i < vacated.size(); ++i) {
+        if (!reused[i]) {
+            rects.push_back(vacated[i].rect);
+        }
     }
 
     if (rects.size() <= kExactDirtyRects) {

@@ -247,6 +247,8 @@ private:
     Drawn DrawnState(const SpriteData& s) const;
     /// Whether two drawn states show the same pixels at the same place and level.
     static bool SameLook(const Drawn& a, const Drawn& b);
+    /// Equal for drawn states of the same look.
+    static std::size_t LookHash(const Drawn& d);
     /// Whether a sprite drawn as `now` in place of the removed `old` keeps its order among the
     /// shown sprites it overlaps. `replaced` maps the serials of sprites already found to
     /// replace removed ones to the serials of those.
