@@ -5,6 +5,7 @@
 //
 //   wave_soak [--controls N] [--ms MS] [--settle MS] [--inputs]
 //   wave_soak --tone FILE      writes 2 s of a 1000 Hz tone (16-bit mono, amplitude 0.5)
+#include "data/generator/WavWriter.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComRuntime.h"
 #include "platform/com/IHostedControl.h"
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -52,37 +54,18 @@ long StatusKiB(const char* field) {
 
 /// A WAV file of 2 s of 1000 Hz at half amplitude, 16-bit mono 44.1 kHz.
 bool WriteTone(const char* path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    std::vector<std::int16_t> samples(2 * 44100);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double s = 16383.0 * std::sin(2.0 * std::numbers::pi * 1000.0 * double(i) / 44100.0);
+        samples[i] = static_cast<std::int16_t>(std::lround(s));
+    }
+    try {
+        WavWriter::Write(samples, 44100, path);
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
         return false;
     }
-    constexpr std::uint32_t frames = 2 * 44100;
-    QByteArray b;
-    auto put16 = [&](std::uint16_t v) {
-        b.append(static_cast<char>(v & 0xFF));
-        b.append(static_cast<char>(v >> 8));
-    };
-    auto put32 = [&](std::uint32_t v) {
-        put16(static_cast<std::uint16_t>(v));
-        put16(static_cast<std::uint16_t>(v >> 16));
-    };
-    b.append("RIFF");
-    put32(36 + frames * 2);
-    b.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(44100);
-    put32(88200);
-    put16(2);
-    put16(16);
-    b.append("data");
-    put32(frames * 2);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const double s = 16383.0 * std::sin(2.0 * std::numbers::pi * 1000.0 * i / 44100.0);
-        put16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s))));
-    }
-    return file.write(b) == b.size();
 }
 
 /// Messages of the controls go to stderr: a measurement never waits for a person.

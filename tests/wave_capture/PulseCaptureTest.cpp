@@ -1,6 +1,7 @@
 // Capture from a real sound server: a private PulseAudio server with a virtual microphone,
 // a tone played into it, and the level of a TheWaveIn2 rising well above silence. Uses the
 // Qt Multimedia inputs, so TAVSIM_WAVE_INPUTS is cleared.
+#include "data/generator/WavWriter.h"
 #include "tests/wave_capture/WaveCaptureTestSupport.h"
 
 #include <QDir>
@@ -17,33 +18,13 @@ namespace {
 
 /// 16-bit mono 44.1 kHz WAV of a sine of `hz` at `amplitude` (0..1) for `seconds`.
 QByteArray ToneFile(double hz, double amplitude, int seconds) {
-    const std::uint32_t frames = 44100u * static_cast<std::uint32_t>(seconds);
-    QByteArray b;
-    auto put16 = [&](std::uint16_t v) {
-        b.append(static_cast<char>(v & 0xFF));
-        b.append(static_cast<char>(v >> 8));
-    };
-    auto put32 = [&](std::uint32_t v) {
-        put16(static_cast<std::uint16_t>(v));
-        put16(static_cast<std::uint16_t>(v >> 16));
-    };
-    b.append("RIFF");
-    put32(36 + frames * 2);
-    b.append("WAVEfmt ");
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(44100);
-    put32(88200);
-    put16(2);
-    put16(16);
-    b.append("data");
-    put32(frames * 2);
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const double s = amplitude * std::sin(2.0 * std::numbers::pi * hz * i / 44100.0);
-        put16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s * 32767.0))));
+    std::vector<std::int16_t> samples(44100u * static_cast<std::uint32_t>(seconds));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double s = amplitude * std::sin(2.0 * std::numbers::pi * hz * double(i) / 44100.0);
+        samples[i] = static_cast<std::int16_t>(std::lround(s * 32767.0));
     }
-    return b;
+    const std::vector<std::uint8_t> file = WavWriter::Encode(samples, 44100);
+    return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 
 class PulseCaptureTest : public ::testing::Test {
