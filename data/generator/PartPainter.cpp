@@ -239,7 +239,7 @@ QImage PartPainter::Digit(int digit, int factor) {
     QTransform slant;
     slant.translate(m * 0.08, 0);
     slant.shear(-0.08, 0);
-    p.setTransform(slant);
+    p.setTransform(slant, true); // after the scale to the factor
     const QString on = QString::fromLatin1(lit[static_cast<std::size_t>(digit)]);
     for (int pass = 0; pass < 2; ++pass) {
         for (int s = 0; s < 7; ++s) {
