@@ -321,6 +321,10 @@ void KaleidoATL::LoadSharper(int factor) {
     }
 }
 
+void KaleidoATL::UseSharperNow() {
+    FollowScale();
+}
+
 int KaleidoATL::WantedFactor() const {
     return sharperSources_.empty() ? 1 : FactorFor(ComputeLayout().scale * devicePixelRatioF());
 }

@@ -144,6 +144,9 @@ public:
     void SetSharperSource(std::int32_t bitmap, SharperSource source);
     /// The factor of the pictures the board is drawn from now: 1, 2 or 3.
     int PictureFactor() const { return bufferFactor_; }
+    /// Draws from now on from the pictures the present scale asks for, at once instead of a
+    /// moment after the next paint: for a picture of the window taken straight away.
+    void UseSharperNow();
     /// The factor of sharper pictures that `devicePixelsPerBoardPixel` asks for: 1 up to 1,
     /// 2 up to 2, else 3.
     static int FactorFor(qreal devicePixelsPerBoardPixel);

@@ -153,6 +153,7 @@ QImage HeadlessBoard::Render(double scale) {
     layout->activate();
     form_->resize(form_->size() - canvas->size() + size);
     layout->activate();
+    canvas->UseSharperNow();
     canvas->Refresh();
     QImage image = canvas->grab().toImage();
     if (image.size() != size) {

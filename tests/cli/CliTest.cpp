@@ -12,6 +12,7 @@
 #include "app/simulation/clsGraph.h"
 #include "tests/board/BoardTestSupport.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -525,6 +526,13 @@ TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
         form->resize(size + QSize(0, form->menuBar()->height()));
         QCoreApplication::processEvents();
         ASSERT_EQ(canvas->size(), size);
+        // As the user sees it: after the first paint the sharp pictures of the scale load.
+        canvas->grab();
+        QElapsedTimer shown;
+        shown.start();
+        while (shown.elapsed() < 500) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
         const QImage window = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
         form.reset();
 
