@@ -9,6 +9,9 @@ constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 constexpr std::uint16_t kMaxChannels = 64;
+/// Below this, a file is no recording of sound, and bringing it to the capture rate would
+/// make thousands of samples of each of its own.
+constexpr std::uint32_t kMinRate = 1'000;
 constexpr std::uint32_t kMaxRate = 1'000'000;
 
 /// The last 14 bytes of the sub-format identifier of the extensible format; its first two
@@ -105,7 +108,7 @@ std::optional<WavFile> WavFile::Parse(std::span<const std::uint8_t> bytes, std::
             if (f.channels == 0 || f.channels > kMaxChannels) {
                 return Refuse(error, "onbruikbaar aantal kanalen");
             }
-            if (f.rate == 0 || f.rate > kMaxRate) {
+            if (f.rate < kMinRate || f.rate > kMaxRate) {
                 return Refuse(error, "onbruikbare samplefrequentie");
             }
             if (f.blockAlign == 0 || f.blockAlign % f.channels != 0) {

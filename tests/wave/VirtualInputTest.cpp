@@ -91,13 +91,13 @@ TEST(VirtualInputTest, FilePlaysInALoopInTheCaptureFormat) {
     EXPECT_EQ(std::vector<std::uint8_t>(out, out + 7),
               (std::vector<std::uint8_t>{192, 0, 160, 192, 0, 160, 192}));
 
-    // 4096 samples at 1 Hz would loop for over an hour (180 million bytes at 44.1 kHz): refused.
+    // 901,000 samples at 1 kHz would play for over 15 minutes before looping: refused.
     {
-        std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F', 0x24, 0x10, 0,   0, 'W',  'A', 'V',
-                                          'E', 'f', 'm', 't', ' ',  16,   0,   0, 0,    1,   0,
-                                          1,   0,   1,   0,   0,    0,    1,   0, 0,    0,   1,
-                                          0,   8,   0,   'd', 'a',  't',  'a', 0, 0x10, 0,   0};
-        file.resize(file.size() + 4096, 0x80);
+        std::vector<std::uint8_t> file = {
+            'R', 'I', 'F', 'F', 0xAC, 0xBF, 0x0D, 0,   'W', 'A',  'V',  'E',  'f',  'm',  't',
+            ' ', 16,  0,   0,   0,    1,    0,    1,   0,   0xE8, 0x03, 0,    0,    0xE8, 0x03,
+            0,   0,   1,   0,   8,    0,    'd',  'a', 't', 'a',  0x88, 0xBF, 0x0D, 0};
+        file.resize(file.size() + 901'000, 0x80);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(file.data()),
                    static_cast<std::streamsize>(file.size()));

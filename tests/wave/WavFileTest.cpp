@@ -144,6 +144,7 @@ TEST(WavFileTest, RefusesWhatItCannotRead) {
         {"ADPCM", Wav(2, 1, 44100, 1, 4, {0x80})},
         {"no channels", Wav(1, 0, 44100, 1, 8, {0x80})},
         {"rate 0", Wav(1, 1, 0, 1, 8, {0x80})},
+        {"rate 999: no sound recording", Wav(1, 1, 999, 1, 8, {0x80})},
         {"block align not a multiple of channels", Wav(1, 2, 44100, 3, 8, {0x80, 0x80, 0x80})},
         {"5 bytes per sample", Wav(1, 1, 44100, 5, 40, {1, 2, 3, 4, 5})},
         {"2-byte float", Wav(3, 1, 44100, 2, 16, {0, 0})},
