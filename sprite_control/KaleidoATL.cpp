@@ -373,6 +373,18 @@ void KaleidoATL::paintEvent(QPaintEvent* event) {
         buffer_ = QImage();
         stale_ = QRegion();
     } else {
+        // A window pixel that the board covers only in part keeps the margin: whether a
+        // scaled piece covers it would depend on where the piece starts, and the board's edge
+        // would be ragged.
+        const QRectF exact(layout.offset, QSizeF(boardSize) * layout.scale);
+        const qreal dpr = devicePixelRatioF();
+        const auto inward = [dpr](qreal v, bool up) {
+            return (up ? std::ceil(v * dpr) : std::floor(v * dpr)) / dpr;
+        };
+        painter.setClipRect(
+            QRectF(QPointF(inward(exact.left(), true), inward(exact.top(), true)),
+                   QPointF(inward(exact.right(), false), inward(exact.bottom(), false))),
+            Qt::IntersectClip);
         PaintFromBuffer(painter, event->region(), layout);
     }
     // Sharper pictures are loaded after this paint, when the scale asks for them.

@@ -216,6 +216,16 @@ TEST_F(CanvasWidget, PaintsTheBoardCentredAndScaled) {
         EXPECT_EQ(OnScreen(shot, {row.margin + row.scale * 22.5, row.scale * 7.5}),
                   Colour(200, 200, 200));
     }
+
+    // A board whose right edge falls inside a window pixel, tall enough to be drawn in several
+    // pieces: that pixel is the same from top to bottom.
+    canvas.SetBoardSize(40, 30);
+    canvas.resize(300, 200); // scale 20 / 3: the board spans x 17 to 283.67
+    const QImage shot = canvas.grab().toImage();
+    const QRgb edge = shot.pixel(283, 0);
+    for (int y = 1; y < 200; ++y) {
+        ASSERT_EQ(shot.pixel(283, y), edge) << "row " << y;
+    }
 }
 
 /// Records the region of every paint event the canvas receives.
