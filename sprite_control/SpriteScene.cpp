@@ -691,7 +691,6 @@ QRegion SpriteScene::TakeDirty() {
         vacatedByLook.emplace(LookHash(vacated[i]), i);
     }
     std::vector<bool> reused(vacated.size(), false);
-    std::vector<std::size_t> candidates;
     std::vector<QRect> rects;
     // Serials of sprites that replace removed identical ones, with the serials they replace.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> replaced;
@@ -709,20 +708,18 @@ QRegion SpriteScene::TakeDirty() {
         }
         if (s->painted.rect.isEmpty() && !now.rect.isEmpty()) {
             // The first removed sprite, in the order of removal, that looked the same.
-            candidates.clear();
+            std::size_t same = vacated.size();
             const auto [first, last] = vacatedByLook.equal_range(LookHash(now));
             for (auto it = first; it != last; ++it) {
-                if (!reused[it->second] && SameLook(vacated[it->second], now)) {
-                    candidates.push_back(it->second);
+                const std::size_t i = it->second;
+                if (i < same && !reused[i] && SameLook(vacated[i], now) &&
+                    KeepsOrder(vacated[i], now, replaced)) {
+                    same = i;
                 }
             }
-            std::sort(candidates.begin(), candidates.end());
-            const auto same =
-                std::find_if(candidates.begin(), candidates.end(),
-                             [&](std::size_t i) { return KeepsOrder(vacated[i], now, replaced); });
-            if (same != candidates.end()) {
-                replaced.emplace_back(now.serial, vacated[*same].serial);
-                reused[*same] = true;
+            if (same != vacated.size()) {
+                replaced.emplace_back(now.serial, vacated[same].serial);
+                reused[same] = true;
                 s->painted = now;
                 continue;
             }
