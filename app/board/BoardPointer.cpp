@@ -6,6 +6,7 @@
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
+#include "app/simulation/SocketTable.h"
 #include "app/simulation/clsSnaps.h"
 #include "platform/ui/Prompter.h"
 #include "sprite_control/KaleidoATL.h"
@@ -25,14 +26,16 @@ struct KnobPlace {
 };
 
 const std::array<KnobPlace, 3> kKnobPlaces = {{
-    {"Comparator Regelaar", 150, 100, &FORM1::ComparatorValue},
-    {"Var. Spanning Regelaar", 90, 236, &FORM1::VariableVoltage},
-    {"Puls Generator Regelaar", 90, 276, &FORM1::PulseGeneratorSetting},
+    {SocketName(Socket::ComparatorKnob), 150, 100, &FORM1::ComparatorValue},
+    {SocketName(Socket::VariableVoltageKnob), 90, 236, &FORM1::VariableVoltage},
+    {SocketName(Socket::PulseGeneratorKnob), 90, 276, &FORM1::PulseGeneratorSetting},
 }};
 
-constexpr std::array<std::string_view, 2> kSensors = {"Sensor 1", "Sensor 2"};
-constexpr std::array<std::string_view, 2> kPushButtons = {"Drukknop 1", "Drukknop 2"};
-constexpr std::string_view kCounterReset = "Pulsenteller Reset Drukknop";
+constexpr std::array<std::string_view, 2> kSensors = {SocketName(Socket::Sensor1),
+                                                      SocketName(Socket::Sensor2)};
+constexpr std::array<std::string_view, 2> kPushButtons = {SocketName(Socket::PushButton1),
+                                                          SocketName(Socket::PushButton2)};
+constexpr std::string_view kCounterReset = SocketName(Socket::CounterResetButton);
 
 } // namespace
 

@@ -14,6 +14,7 @@
 #include "app/info/frmSplash.h"
 #include "app/simulation/Rounding.h"
 #include "app/simulation/SensorRule.h"
+#include "app/simulation/SocketTable.h"
 #include "app/simulation/clsGraph.h"
 #include "app/simulation/clsGraph2.h"
 #include "app/simulation/clsSnaps.h"
@@ -58,16 +59,19 @@ constexpr std::array<Place, 2> kPushButtonPlaces = {{{14, 164}, {13, 198}}};
 constexpr std::array<Place, 2> kSensorPlaces = {{{20, 25}, {20, 78}}};
 /// The lamp that glows on the buzzer while it sounds, centred on the buzzer's body.
 constexpr Place kBuzzerLampPlace = {364, 181};
-/// The sensors' centres, as the socket table places "Sensor 1" and "Sensor 2".
-constexpr std::array<Place, 2> kSensorCentres = {{{44, 49}, {44, 102}}};
+/// The sensors' centres.
+constexpr std::array<Place, 2> kSensorCentres = {
+    {{SocketOf(Socket::Sensor1).x, SocketOf(Socket::Sensor1).y},
+     {SocketOf(Socket::Sensor2).x, SocketOf(Socket::Sensor2).y}}};
 
-constexpr std::array<std::string_view, 4> kLedInputs = {"LED 1 Ingang", "LED 2 Ingang",
-                                                        "LED 3 Ingang", "LED 4 Ingang"};
-constexpr std::string_view kBuzzerInput = "Zoemer";
+constexpr std::array<std::string_view, 4> kLedInputs = {
+    SocketName(Socket::Led1In), SocketName(Socket::Led2In), SocketName(Socket::Led3In),
+    SocketName(Socket::Led4In)};
+constexpr std::string_view kBuzzerInput = SocketName(Socket::Buzzer);
 
-constexpr std::string_view kComparatorKnob = "Comparator Regelaar";
-constexpr std::string_view kVoltageKnob = "Var. Spanning Regelaar";
-constexpr std::string_view kPulseKnob = "Puls Generator Regelaar";
+constexpr std::string_view kComparatorKnob = SocketName(Socket::ComparatorKnob);
+constexpr std::string_view kVoltageKnob = SocketName(Socket::VariableVoltageKnob);
+constexpr std::string_view kPulseKnob = SocketName(Socket::PulseGeneratorKnob);
 
 /// The sources in the order the step enters them.
 enum SourceIndex : std::size_t {
@@ -85,10 +89,12 @@ enum SourceIndex : std::size_t {
 };
 
 constexpr std::array<std::string_view, FORM1::kSourceCount> kSourceNames = {
-    "Sensor 1 Uit Geel",       "Sensor 2 Uit Geel",      "Drukknop 1 Uit Geel",
-    "Drukknop 2 Uit Geel",     "Var. Spanning Uit Geel", "Geluids Sensor Uit Geel",
-    "Puls Generator Uit Geel", "Pulsenteller Uitgang 1", "Pulsenteller Uitgang 2",
-    "Pulsenteller Uitgang 4",  "Pulsenteller Uitgang 8",
+    SocketName(Socket::Sensor1Out),         SocketName(Socket::Sensor2Out),
+    SocketName(Socket::PushButton1Out),     SocketName(Socket::PushButton2Out),
+    SocketName(Socket::VariableVoltageOut), SocketName(Socket::SoundSensorOut),
+    SocketName(Socket::PulseGeneratorOut),  SocketName(Socket::CounterOut1),
+    SocketName(Socket::CounterOut2),        SocketName(Socket::CounterOut4),
+    SocketName(Socket::CounterOut8),
 };
 
 float Clock() {

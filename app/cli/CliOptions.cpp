@@ -1,5 +1,7 @@
 #include "app/cli/CliOptions.h"
 
+#include "app/simulation/SocketTable.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -36,14 +38,17 @@ std::string Choices(const std::vector<std::string_view>& names) {
 } // namespace
 
 const std::vector<std::string_view>& CliOptions::PressNames() {
-    static const std::vector<std::string_view> names = {"Drukknop 1", "Drukknop 2", "Sensor 1",
-                                                        "Sensor 2", "Pulsenteller Reset Drukknop"};
+    static const std::vector<std::string_view> names = {
+        SocketName(Socket::PushButton1), SocketName(Socket::PushButton2),
+        SocketName(Socket::Sensor1), SocketName(Socket::Sensor2),
+        SocketName(Socket::CounterResetButton)};
     return names;
 }
 
 const std::vector<std::string_view>& CliOptions::KnobNames() {
-    static const std::vector<std::string_view> names = {
-        "Comparator Regelaar", "Var. Spanning Regelaar", "Puls Generator Regelaar"};
+    static const std::vector<std::string_view> names = {SocketName(Socket::ComparatorKnob),
+                                                        SocketName(Socket::VariableVoltageKnob),
+                                                        SocketName(Socket::PulseGeneratorKnob)};
     return names;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/components/clsDisplay.h"
 #include "app/simulation/Rounding.h"
+#include "app/simulation/SocketTable.h"
 
 #include <algorithm>
 
@@ -9,35 +10,35 @@ namespace {
 
 constexpr std::int32_t High = 50;
 
-constexpr std::string_view OrIn1 = "OF-poort Ingang 1";
-constexpr std::string_view OrIn2 = "OF-poort Ingang 2";
-constexpr std::string_view OrOut = "OF-poort Uit";
-constexpr std::string_view AndIn1 = "EN-poort Ingang 1";
-constexpr std::string_view AndIn2 = "EN-poort Ingang 2";
-constexpr std::string_view AndOut = "EN-poort Uit";
-constexpr std::string_view MemSet = "Geheugen Set (In)";
-constexpr std::string_view MemReset = "Geheugen Reset (In)";
-constexpr std::string_view MemOut = "Geheugen Uit";
-constexpr std::string_view InvIn = "Invertor Ingang";
-constexpr std::string_view InvOut = "Invertor Uitgang";
-constexpr std::string_view CompIn = "Comparator In";
-constexpr std::string_view CompOut = "Comparator Uit";
-constexpr std::string_view TransIn = "Transistor In";
-constexpr std::string_view TransOut = "Transistor Uit";
-constexpr std::string_view RelayControl = "Relais Controle (In)";
-constexpr std::string_view RelayIn1 = "Relais Ingang 1 (in/uit)";
-constexpr std::string_view RelayOut1 = "Relais Uitgang 1 (in/uit)";
-constexpr std::string_view RelayIn2 = "Relais Ingang 2 (in/uit)";
-constexpr std::string_view RelayOut2 = "Relais Uitgang 2 (in/uit)";
-constexpr std::string_view CountPulses = "Pulsenteller Tel pulsen (In)";
-constexpr std::string_view CountEnable = "Pulsenteller Teller aan/uit (In)";
-constexpr std::string_view CountReset = "Pulsenteller Reset (In)";
+constexpr std::string_view OrIn1 = SocketName(Socket::OrIn1);
+constexpr std::string_view OrIn2 = SocketName(Socket::OrIn2);
+constexpr std::string_view OrOut = SocketName(Socket::OrOut);
+constexpr std::string_view AndIn1 = SocketName(Socket::AndIn1);
+constexpr std::string_view AndIn2 = SocketName(Socket::AndIn2);
+constexpr std::string_view AndOut = SocketName(Socket::AndOut);
+constexpr std::string_view MemSet = SocketName(Socket::MemorySet);
+constexpr std::string_view MemReset = SocketName(Socket::MemoryReset);
+constexpr std::string_view MemOut = SocketName(Socket::MemoryOut);
+constexpr std::string_view InvIn = SocketName(Socket::InverterIn);
+constexpr std::string_view InvOut = SocketName(Socket::InverterOut);
+constexpr std::string_view CompIn = SocketName(Socket::ComparatorIn);
+constexpr std::string_view CompOut = SocketName(Socket::ComparatorOut);
+constexpr std::string_view TransIn = SocketName(Socket::TransistorIn);
+constexpr std::string_view TransOut = SocketName(Socket::TransistorOut);
+constexpr std::string_view RelayControl = SocketName(Socket::RelayControl);
+constexpr std::string_view RelayIn1 = SocketName(Socket::RelayIn1);
+constexpr std::string_view RelayOut1 = SocketName(Socket::RelayOut1);
+constexpr std::string_view RelayIn2 = SocketName(Socket::RelayIn2);
+constexpr std::string_view RelayOut2 = SocketName(Socket::RelayOut2);
+constexpr std::string_view CountPulses = SocketName(Socket::CounterPulses);
+constexpr std::string_view CountEnable = SocketName(Socket::CounterEnable);
+constexpr std::string_view CountReset = SocketName(Socket::CounterReset);
 constexpr std::string_view CountMarker = "Pulsenteller Uitgang Collection";
-constexpr std::string_view AdIn = "AD-omzetter In";
-constexpr std::string_view AdOut1 = "AD-omzetter Uitgang 1";
-constexpr std::string_view AdOut2 = "AD-omzetter Uitgang 2";
-constexpr std::string_view AdOut4 = "AD-omzetter Uitgang 4";
-constexpr std::string_view AdOut8 = "AD-omzetter Uitgang 8";
+constexpr std::string_view AdIn = SocketName(Socket::AdIn);
+constexpr std::string_view AdOut1 = SocketName(Socket::AdOut1);
+constexpr std::string_view AdOut2 = SocketName(Socket::AdOut2);
+constexpr std::string_view AdOut4 = SocketName(Socket::AdOut4);
+constexpr std::string_view AdOut8 = SocketName(Socket::AdOut8);
 
 } // namespace
 
