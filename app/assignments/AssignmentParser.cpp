@@ -1,12 +1,12 @@
 #include "app/assignments/AssignmentParser.h"
 
+#include "app/assignments/StateWords.h"
 #include "app/simulation/SocketTable.h"
 #include "platform/errors/SystemError.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <fstream>
 #include <sstream>
 
@@ -42,44 +42,6 @@ std::vector<std::string_view> Split(std::string_view s, std::string_view separat
 
 bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
-}
-
-/// A whole number written with digits only, or nothing.
-std::optional<std::int32_t> Whole(std::string_view s) {
-    std::int32_t value = 0;
-    if (s.empty() || s.front() == '-' || s.front() == '+') {
-        return std::nullopt;
-    }
-    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (error != std::errc() || end != s.data() + s.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-/// Tenths of a number with a decimal comma or point and at most `decimals` decimals
-/// (1 gives tenths, 2 hundredths).
-std::optional<std::int32_t> Fixed(std::string_view s, int decimals) {
-    const std::size_t mark = s.find_first_of(",.");
-    const std::string_view whole = s.substr(0, mark);
-    std::string_view fraction = mark == std::string_view::npos ? "" : s.substr(mark + 1);
-    if (mark != std::string_view::npos && fraction.empty()) {
-        return std::nullopt;
-    }
-    if (static_cast<int>(fraction.size()) > decimals ||
-        !std::all_of(fraction.begin(), fraction.end(),
-                     [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    const std::optional<std::int32_t> units = Whole(whole);
-    if (!units || *units > 100000) {
-        return std::nullopt;
-    }
-    std::int32_t value = *units;
-    for (int k = 0; k < decimals; ++k) {
-        value = value * 10 + (k < static_cast<int>(fraction.size()) ? fraction[k] - '0' : 0);
-    }
-    return value;
 }
 
 /// What a name stands for in an assignment; nothing for a name the board does not have.
@@ -185,7 +147,7 @@ private:
             table_.reset();
             sequence_.reset();
         } else if (StartsWith(line, "punten:")) {
-            const std::optional<std::int32_t> points = Whole(After(line, "punten:"));
+            const std::optional<std::int32_t> points = StateWords::Whole(After(line, "punten:"));
             if (!points || *points < 1 || *points > 1000) {
                 Fail("punten: verwacht een heel getal van 1 tot 1000");
             }
@@ -261,12 +223,8 @@ private:
             step.value = OnOff(naam, value);
             break;
         case AssignmentTarget::Sensor:
-            if (value == "donker") {
-                step.value = 0;
-            } else if (value == "lamp") {
-                step.value = 1;
-            } else if (value == "wisselend") {
-                step.value = 2;
+            if (const std::optional<std::int32_t> mode = StateWords::SensorMode(value)) {
+                step.value = *mode;
             } else {
                 Fail(Quoted(naam) + " is donker, lamp of wisselend, niet " + Quoted(value));
             }
@@ -275,7 +233,7 @@ private:
             step.value = Volts(naam, value);
             break;
         case AssignmentTarget::Sound: {
-            const std::optional<std::int32_t> level = Whole(value);
+            const std::optional<std::int32_t> level = StateWords::Whole(value);
             if (!level || *level > 50) {
                 Fail("Geluid is een heel getal van 0 tot 50, niet " + Quoted(value));
             }
@@ -314,13 +272,13 @@ private:
         const std::string_view unit =
             space == std::string_view::npos ? rest : rest.substr(space + 1);
         if (unit == "stappen" || unit == "stap") {
-            const std::optional<std::int32_t> steps = Whole(number);
+            const std::optional<std::int32_t> steps = StateWords::Whole(number);
             if (!steps || *steps > 1000000) {
                 Fail("verwacht \"wacht N stappen\" met N een heel getal, niet " + Quoted(rest));
             }
             step.value = *steps;
         } else if (unit == "s") {
-            const std::optional<std::int32_t> hundredths = Fixed(number, 2);
+            const std::optional<std::int32_t> hundredths = StateWords::Fixed(number, 2);
             if (!hundredths || *hundredths > 1000000) {
                 Fail("verwacht \"wacht T s\" met T in seconden, in stappen van 0,01 s, niet " +
                      Quoted(rest));
@@ -362,7 +320,7 @@ private:
             step.value = OnOff(naam, value);
             break;
         case AssignmentTarget::Display: {
-            const std::optional<std::int32_t> digit = Whole(value);
+            const std::optional<std::int32_t> digit = StateWords::Whole(value);
             if (!digit || *digit > 9) {
                 Fail("Display is een cijfer van 0 tot 9, niet " + Quoted(value));
             }
@@ -411,10 +369,10 @@ private:
         std::optional<std::int32_t> least;
         std::optional<std::int32_t> most;
         if (words.size() == 2 && words[1] == "keer") {
-            least = most = Whole(words[0]);
+            least = most = StateWords::Whole(words[0]);
         } else if (words.size() == 4 && words[1] == "tot" && words[3] == "keer") {
-            least = Whole(words[0]);
-            most = Whole(words[2]);
+            least = StateWords::Whole(words[0]);
+            most = StateWords::Whole(words[2]);
         }
         if (!least || !most || *least > *most) {
             Fail("verwacht \"wisselt N keer\" of \"wisselt N tot M keer\", niet " + Quoted(rest));
@@ -433,26 +391,20 @@ private:
     }
 
     std::int32_t OnOff(std::string_view naam, std::string_view value) const {
-        if (value == "aan") {
-            return 1;
-        }
-        if (value == "uit") {
-            return 0;
+        if (const std::optional<std::int32_t> on = StateWords::OnOff(value)) {
+            return *on;
         }
         Fail(Quoted(naam) + " is aan of uit, niet " + Quoted(value));
     }
 
     /// A voltage with its unit, 0 to 5 V, in tenths of a volt.
     std::int32_t Volts(std::string_view naam, std::string_view value) const {
-        std::string_view number = value;
-        if (!number.empty() && number.back() == 'V') {
-            number = Trim(number.substr(0, number.size() - 1));
-        } else {
+        if (value.empty() || value.back() != 'V') {
             Fail(Quoted(naam) + ": verwacht een spanning met eenheid, zoals \"3,5 V\", niet " +
                  Quoted(value));
         }
-        const std::optional<std::int32_t> tenths = Fixed(number, 1);
-        if (!tenths || *tenths > 50) {
+        const std::optional<std::int32_t> tenths = StateWords::Volts(value);
+        if (!tenths) {
             Fail(Quoted(naam) +
                  ": verwacht een spanning van 0 tot 5 V met hoogstens één cijfer "
                  "achter de komma, niet " +

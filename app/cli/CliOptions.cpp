@@ -1,5 +1,6 @@
 #include "app/cli/CliOptions.h"
 
+#include "app/assignments/StateWords.h"
 #include "app/simulation/SocketTable.h"
 
 #include <algorithm>
@@ -113,23 +114,44 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
                                     Choices(names));
             }
             options.actions.push_back({Action::Kind::Press, naam, 0.0});
-        } else if (arg == "--set") {
+        } else if (arg == "--set" || arg == "--state") {
             const std::string text = takeValue();
             const std::size_t eq = text.rfind('=');
             const std::string naam = text.substr(0, eq);
-            const auto& names = KnobNames();
-            if (eq == std::string::npos ||
-                std::find(names.begin(), names.end(), naam) == names.end()) {
-                throw CliUsageError("--set wil NAAM=W met als NAAM een van " + Choices(names) +
-                                    ", niet " + Quoted(text));
+            const std::string word = eq == std::string::npos ? "" : text.substr(eq + 1);
+            const auto& knobs = KnobNames();
+            const bool knob = std::find(knobs.begin(), knobs.end(), naam) != knobs.end();
+            if (arg == "--set" || knob) {
+                if (eq == std::string::npos || !knob) {
+                    throw CliUsageError(arg + " wil NAAM=W met als NAAM een van " + Choices(knobs) +
+                                        ", niet " + Quoted(text));
+                }
+                const std::optional<std::int32_t> tenths = StateWords::Volts(word);
+                if (!tenths) {
+                    throw CliUsageError(arg + " wil voor " + Quoted(naam) +
+                                        " een spanning van 0 tot 5 V, zoals \"3,5V\", niet " +
+                                        Quoted(word));
+                }
+                options.actions.push_back({Action::Kind::Set, naam, double(*tenths)});
+                continue;
             }
-            const std::optional<double> v = Number(std::string_view(text).substr(eq + 1));
-            if (!v || *v > 50) {
-                throw CliUsageError("--set wil voor " + Quoted(naam) +
-                                    " een waarde van 0 tot en met 50, niet " +
-                                    Quoted(text.substr(eq + 1)));
+            const bool button =
+                naam == SocketName(Socket::PushButton1) || naam == SocketName(Socket::PushButton2);
+            const bool sensor =
+                naam == SocketName(Socket::Sensor1) || naam == SocketName(Socket::Sensor2);
+            if (eq == std::string::npos || (!button && !sensor)) {
+                throw CliUsageError("--state wil NAAM=WAARDE met als NAAM een drukknop, sensor of "
+                                    "regelaar, niet " +
+                                    Quoted(text));
             }
-            options.actions.push_back({Action::Kind::Set, naam, *v});
+            const std::optional<std::int32_t> state =
+                button ? StateWords::OnOff(word) : StateWords::SensorMode(word);
+            if (!state) {
+                throw CliUsageError("--state wil voor " + Quoted(naam) +
+                                    (button ? " aan of uit" : " donker, lamp of wisselend") +
+                                    ", niet " + Quoted(word));
+            }
+            options.actions.push_back({Action::Kind::State, naam, double(*state)});
         } else if (arg == "--scale" && options.command == Command::Render) {
             const std::string text = takeValue();
             const std::optional<double> s = Number(text);
@@ -152,9 +174,10 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
 }
 
 std::string CliOptions::Usage() {
-    return "Gebruik: tavsim --check [--ticks N] [--press NAAM]... [--set NAAM=W]... BESTAND...\n"
+    return "Gebruik: tavsim --check [--ticks N] [--press NAAM]... [--state NAAM=WAARDE]... "
+           "[--set NAAM=W]... BESTAND...\n"
            "        tavsim --render BESTAND UIT.png [--scale S] [--ticks N] [--press NAAM]... "
-           "[--set NAAM=W]...\n"
+           "[--state NAAM=WAARDE]... [--set NAAM=W]...\n"
            "        tavsim --help | --version | [BESTAND]\n";
 }
 
@@ -176,9 +199,13 @@ std::string CliOptions::Help() {
            "  --press NAAM    klikt vóór de eerste stap op een knop, zoals in Regelen;\n"
            "                  NAAM: \"Drukknop 1\", \"Drukknop 2\", \"Sensor 1\", \"Sensor 2\" of\n"
            "                  \"Pulsenteller Reset Drukknop\". Herhaalbaar, in volgorde.\n"
-           "  --set NAAM=W    zet een regelaar op W (0 tot en met 50); NAAM: \"Comparator\n"
-           "                  Regelaar\", \"Var. Spanning Regelaar\" of \"Puls Generator\n"
-           "                  Regelaar\". Herhaalbaar.\n"
+           "  --state NAAM=WAARDE\n"
+           "                  zet vóór de eerste stap een drukknop op aan of uit, of een\n"
+           "                  sensor op donker, lamp of wisselend (\"Drukknop 1=aan\").\n"
+           "                  Herhaalbaar, in volgorde.\n"
+           "  --set NAAM=W    zet een regelaar op de spanning W, 0 tot 5 V (\"3,5V\" of\n"
+           "                  \"3.5 V\"); NAAM: \"Comparator Regelaar\", \"Var. Spanning\n"
+           "                  Regelaar\" of \"Puls Generator Regelaar\". Herhaalbaar.\n"
            "  --scale S       vergroting van het plaatje (standaard 2)\n"
            "\n"
            "De klok loopt precies 10 ms per stap, de muis staat ver van het bord en de\n"

@@ -23,8 +23,11 @@ public:
         enum class Kind {
             /// A click on a push button, a sensor or the counter's reset button.
             Press,
-            /// The knob of a control opened and set to `value`.
+            /// The knob of a control opened and set to `value`, in tenths of a volt.
             Set,
+            /// A push button's lamp set on (`value` 1) or off (0), or a sensor's mode set to
+            /// `value` (0 to 2), without clicking.
+            State,
         };
         Kind kind = Kind::Press;
         std::string naam;

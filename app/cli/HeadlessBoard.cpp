@@ -5,6 +5,7 @@
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsLine.h"
+#include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
 #include "app/documents/DocumentFile.h"
 #include "app/documents/DocumentPaths.h"
@@ -98,6 +99,15 @@ void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
     form_->mnuRegelen_Click();
     clsSnaps& snaps = form_->Snaps();
     for (const CliOptions::Action& action : actions) {
+        if (action.kind == CliOptions::Action::Kind::State) {
+            const bool second = action.naam.back() == '2';
+            if (action.naam.rfind("Drukknop", 0) == 0) {
+                form_->PushButton(second ? 2 : 1)->SetValue(action.value != 0);
+            } else {
+                form_->Sensor(second ? 2 : 1)->SetValue(static_cast<std::int32_t>(action.value));
+            }
+            continue;
+        }
         // A left click at the control's centre, as the canvas reports it.
         emit form_->Kaleido1()->PointerDown(0, BoardPointer::kLeftButton,
                                             snaps.GetXbyName(action.naam),

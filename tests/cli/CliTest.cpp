@@ -111,7 +111,10 @@ protected:
         std::vector<std::string> args = {"--ticks", std::to_string(ticks)};
         for (const Act& act : acts) {
             args.push_back(act.set ? "--set" : "--press");
-            args.push_back(act.set ? act.naam + "=" + std::to_string(*act.set) : act.naam);
+            // A knob's setting in volts, in Dutch notation: 35 is "3,5V".
+            args.push_back(act.set ? act.naam + "=" + std::to_string(*act.set / 10) + "," +
+                                         std::to_string(*act.set % 10) + "V"
+                                   : act.naam);
         }
         return args;
     }
@@ -442,6 +445,9 @@ struct ArgumentRow {
 
 TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
     const std::string good = Write("goed.tvb", Board({}));
+    BoardDocument litBoard = Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"}});
+    litBoard.pushButton1 = true;
+    const std::string lit = Write("aan.tvb", litBoard);
     const std::string png = (dir.path() + "/bord.png").toStdString();
     const std::string missing = (dir.path() + "/weg.tvb").toStdString();
     const std::vector<ArgumentRow> rows = {
@@ -453,10 +459,24 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
         {{"--check", "--ticks", "2.5", good}, 2, "--ticks"},
         {{"--check", "--ticks", "1000001", good}, 2, "--ticks"},
         {{"--check", good, "--ticks"}, 2, "--ticks mist een waarde"},
-        {{"--check", "--set", "Comparator Regelaar=51", good}, 2, "0 tot en met 50"},
-        {{"--check", "--set", "Comparator Regelaar=-1", good}, 2, "0 tot en met 50"},
-        {{"--check", "--set", "Comparator Regelaar=vijf", good}, 2, "0 tot en met 50"},
-        {{"--check", "--set", "Comparator Regelaar=", good}, 2, "0 tot en met 50"},
+        {{"--check", "--set", "Comparator Regelaar=5,1V", good}, 2, "0 tot 5 V"},
+        {{"--check", "--set", "Comparator Regelaar=3.5", good}, 2, "0 tot 5 V, zoals"},
+        {{"--check", "--set", "Comparator Regelaar=60", good}, 2, "niet \"60\""},
+        {{"--check", "--set", "Comparator Regelaar=-1V", good}, 2, "0 tot 5 V"},
+        {{"--check", "--set", "Comparator Regelaar=1,25V", good}, 2, "0 tot 5 V"},
+        {{"--check", "--set", "Comparator Regelaar=vijf", good}, 2, "0 tot 5 V"},
+        {{"--check", "--set", "Comparator Regelaar=", good}, 2, "0 tot 5 V"},
+        {{"--check", "--state", "Drukknop 1=1", good}, 2, "\"Drukknop 1\" aan of uit, niet \"1\""},
+        {{"--check", "--state", "Sensor 2=licht", good}, 2, "donker, lamp of wisselend"},
+        {{"--check", "--state", "Zoemer=aan", good}, 2, "drukknop, sensor of regelaar"},
+        {{"--check", "--state", "Comparator Regelaar=35", good}, 2, "0 tot 5 V"},
+        // A state is set, not toggled: the board was saved with push button 1 on.
+        {{"--check", "--state", "Drukknop 1=aan", lit}, 0, "\"leds\":[true"},
+        {{"--check", "--press", "Drukknop 1", lit}, 0, "\"leds\":[false"},
+        {{"--check", "--state", "Drukknop 1=uit", lit}, 0, "\"leds\":[false"},
+        {{"--check", "--state", "Sensor 1=lamp", "--state", "Drukknop 2=aan", lit},
+         0,
+         "\"leds\":[true"},
         {{"--check", "--set", "Comparator Regelaar", good}, 2, "NAAM=W"},
         {{"--check", "--set", "Zoemer=10", good}, 2, "NAAM=W"},
         {{"--check", "--press", "Zoemer", good}, 2, "--press kent geen knop \"Zoemer\""},
@@ -472,7 +492,7 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
         {{"--render", good, (dir.path() + "/geen/map/bord.png").toStdString()},
          1,
          "Het plaatje kan niet worden bewaard in"},
-        {{"--check", "--ticks=3", "--set=Comparator Regelaar=12.5", "--", good}, 0, "\"ok\":true"},
+        {{"--check", "--ticks=3", "--set=Comparator Regelaar=1,2V", "--", good}, 0, "\"ok\":true"},
         {{"--help"}, 0, "Gebruik: tavsim --check"},
         {{"--version"}, 0, "tavsim 2.0.0"},
     };
@@ -547,7 +567,8 @@ TEST_F(CliCheck, RenderDrawsTheKnobOnlyWhenSetOpenedIt) {
     const std::string knob = (dir.path() + "/met.png").toStdString();
     ASSERT_EQ(Cli({"--render", board, plain, "--scale", "1"}).status, 0);
     ASSERT_EQ(
-        Cli({"--render", board, knob, "--scale", "1", "--set", "Comparator Regelaar=0"}).status, 0);
+        Cli({"--render", board, knob, "--scale", "1", "--set", "Comparator Regelaar=0V"}).status,
+        0);
     const QImage without(QString::fromStdString(plain));
     const QImage with(QString::fromStdString(knob));
     // The dial's top-left corner for the comparator is at (150, 100); the empty board
