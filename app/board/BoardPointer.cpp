@@ -161,18 +161,8 @@ void BoardPointer::AddWireEnd(const std::string& name, std::int32_t sx, std::int
     }
     line->SetCoords(2, sx, sy);
     line->naam2 = name;
-    form_.Lines().push_back(line);
     form_.SetPendingLine(nullptr);
-    const bool recorded = form_.Undo_AddThisState();
-    if (!form_.CorrectInputOutput()) {
-        if (recorded) {
-            form_.Rollback();
-        } else {
-            // Without a recorded state a rollback would take back the change before this one.
-            WireList& lines = form_.Lines();
-            lines.erase(std::find(lines.begin(), lines.end(), line));
-        }
-    }
+    form_.AddWire(line);
 }
 
 void BoardPointer::DeleteNearestWire(std::int32_t x, std::int32_t y) {

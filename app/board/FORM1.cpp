@@ -114,6 +114,10 @@ void TellError(const std::string& text) {
     Prompter::Current().Message(text, "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
 }
 
+void TellOutputConflict(const std::string& text) {
+    Prompter::Current().Message(text, "Tavelon", Prompter::Buttons::Ok, Prompter::Icon::None);
+}
+
 /// A board coordinate rounded down, kept within a range where differences cannot overflow.
 std::int32_t BoardPixelCoordinate(qreal v) {
     if (!std::isfinite(v)) {
@@ -682,11 +686,6 @@ bool FORM1::Undo_AddThisState() {
     return recorded;
 }
 
-void FORM1::Rollback() {
-    const auto read = [this](KistReader& src) { ReadFrom(src); };
-    RestoreState("Ongedaan maken", [this, &read] { history_.Rollback(read); });
-}
-
 void FORM1::RestoreState(const char* what, const std::function<void()>& step) {
     if (!HasBoard()) {
         return;
@@ -736,26 +735,56 @@ bool FORM1::CorrectInputOutput() {
     if (text.empty()) {
         return true;
     }
-    Prompter::Current().Message(text, "Tavelon", Prompter::Buttons::Ok, Prompter::Icon::None);
+    TellOutputConflict(text);
+    return false;
+}
+
+bool FORM1::AddWire(const std::shared_ptr<clsLine>& line) {
+    lines_.push_back(line);
+    const std::string conflict = OutputConflictText(lines_, Snaps());
+    if (conflict.empty()) {
+        Undo_AddThisState();
+        return true;
+    }
+    // Out of the circuit before the message, during which the timer ticks on; the caller's
+    // reference keeps the wire drawn until the message is closed.
+    lines_.pop_back();
+    TellOutputConflict(conflict);
     return false;
 }
 
 // ---- closing -------------------------------------------------------------------------------
 
+Prompter::Answer FORM1::AskToKeepBoard() {
+    if (!HasBoard() || !HasUnsavedChanges()) {
+        return Prompter::Answer::No;
+    }
+    return Prompter::Current().Message("Dit tavelon bewaren?",
+                                       QCoreApplication::applicationName().toStdString(),
+                                       Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+}
+
+bool FORM1::MayReplaceBoard() {
+    switch (AskToKeepBoard()) {
+    case Prompter::Answer::No:
+        return true;
+    case Prompter::Answer::Yes:
+        return files_.Save();
+    default:
+        return false;
+    }
+}
+
 void FORM1::closeEvent(QCloseEvent* event) {
-    if (HasBoard() && HasUnsavedChanges()) {
-        const Prompter::Answer answer = Prompter::Current().Message(
-            "Dit tavelon bewaren?", QCoreApplication::applicationName().toStdString(),
-            Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
-        if (answer == Prompter::Answer::Yes) {
-            event->ignore();
-            mnuBewarenAls_Click();
-            return;
-        }
-        if (answer != Prompter::Answer::No) {
-            event->ignore();
-            return;
-        }
+    const Prompter::Answer answer = AskToKeepBoard();
+    if (answer == Prompter::Answer::Yes) {
+        event->ignore();
+        mnuBewarenAls_Click();
+        return;
+    }
+    if (answer != Prompter::Answer::No) {
+        event->ignore();
+        return;
     }
     ClearObjects();
     event->accept();
@@ -764,13 +793,13 @@ void FORM1::closeEvent(QCloseEvent* event) {
 // ---- menus ---------------------------------------------------------------------------------
 
 void FORM1::mnuNieuw_Click() {
-    if (HasBoard()) {
+    if (HasBoard() && MayReplaceBoard()) {
         files_.New();
     }
 }
 
 void FORM1::mnuOpenen_Click() {
-    if (HasBoard()) {
+    if (HasBoard() && MayReplaceBoard()) {
         files_.Open();
     }
 }

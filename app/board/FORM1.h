@@ -8,6 +8,7 @@
 #include "app/documents/BoardDocument.h"
 #include "app/documents/UndoHistory.h"
 #include "app/simulation/PulseGenerator.h"
+#include "platform/ui/Prompter.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -217,10 +218,6 @@ public:
     /// cannot be written the user is told ("Fout"), the history stays as it was and the
     /// result is false.
     bool Undo_AddThisState();
-    /// Takes back the newest recorded change: the board returns to the state before it and
-    /// that change cannot be redone. A state that cannot be read back is reported ("Fout")
-    /// and leaves the board and the history as they were.
-    void Rollback();
     /// Forgets the undo history and records the present board as its first state; the board
     /// counts as kept (closing asks nothing) until it changes.
     void StartNewHistory();
@@ -241,8 +238,17 @@ public:
     /// fout: Je hebt 2 of meer uitgangen aan elkaar verbonden." with the outputs of every
     /// group (title "Tavelon", no icon) and returns false.
     bool CorrectInputOutput();
+    /// Adds the finished wire `line` unless it joins two or more outputs. Added, the board is
+    /// recorded in the undo history and the result is true. Refused, the user is told as
+    /// CorrectInputOutput tells, and the board, its settings, the counter and the undo
+    /// history stay exactly as they were before the wire; the result is false. While that
+    /// message is shown the refused wire is drawn but takes no part in the circuit.
+    bool AddWire(const std::shared_ptr<clsLine>& line);
 
 public slots:
+    /// "Nieuw" and "Openen". When the board has unsaved changes they first ask as closing
+    /// does: Ja saves as "Bewaren" does and goes on only when the board was saved, Nee goes
+    /// on, Annuleren changes nothing.
     void mnuNieuw_Click();
     void mnuOpenen_Click();
     void mnuBewaren_Click();
@@ -295,8 +301,14 @@ private:
     /// Drops every board object, stops the timer and forgets the pending wire.
     void ClearObjects();
     void SelectEditMode(std::int32_t mode);
+    /// With HasUnsavedChanges() asks "Dit tavelon bewaren?" (Ja, Nee, Annuleren; title: the
+    /// application's name) and returns the answer; No when there is nothing to keep.
+    Prompter::Answer AskToKeepBoard();
+    /// Before New or Open replace the board: true when the board may go, because it has no
+    /// unsaved changes, the user chose Nee, or Ja and the save succeeded.
+    bool MayReplaceBoard();
     void UpdateUndoMenu();
-    /// Restores a state through `step` (undo, redo or rollback); a state that cannot be read
+    /// Restores a state through `step` (undo or redo); a state that cannot be read
     /// is reported with `what` ("Ongedaan maken", "Herhalen") and changes nothing.
     void RestoreState(const char* what, const std::function<void()>& step);
 

@@ -166,25 +166,69 @@ TEST_F(Pointer, ADuplicateWireIsRefusedAndStaysPending) {
     }
 }
 
+/// Answers as the scripted prompter does and notes the wires the board has while a message
+/// is shown, when the timer may tick.
+class WatchingPrompter : public ScriptedPrompter {
+public:
+    explicit WatchingPrompter(const FORM1& form) : form_(form) {}
+    Answer Message(const std::string& text, const std::string& title, Buttons buttons,
+                   Icon icon) override {
+        wiresWhileShown.push_back(form_.Lines().size());
+        return ScriptedPrompter::Message(text, title, buttons, icon);
+    }
+    std::vector<std::size_t> wiresWhileShown;
+
+private:
+    const FORM1& form_;
+};
+
 TEST_F(Pointer, AWireJoiningTwoOutputsIsReportedAndTakenBack) {
+    WatchingPrompter watching(*form);
+    Prompter::Install(&watching);
+    // A board whose variable voltage, turned up, lights LED 1; then a push button, a sensor
+    // and the counter set, none of which a refused wire may change.
+    Click("Var. Spanning Uit Geel");
+    Click("LED 1 Ingang");
     Click("Drukknop 1");
+    Click("Var. Spanning Regelaar");
+    form->Knob()->SetValue(50);
+    form->Timer1_Timer();
+    form->Display()->SetValue(5);
+    ASSERT_TRUE(form->LED(1)->Value());
+    const BoardDocument before = form->Snapshot();
+
     Click("Sensor 1 Uit Geel");
-    Click("Drukknop 1 Uit Geel");
-    ASSERT_EQ(prompter.messages.size(), 1U);
-    EXPECT_EQ(prompter.messages[0].text,
+    Click("LED 1 Ingang");
+    Prompter::Install(&prompter);
+    ASSERT_EQ(watching.messages.size(), 1U);
+    EXPECT_EQ(watching.messages[0].text,
               "Je begaat een fout: Je hebt 2 of meer uitgangen aan elkaar verbonden.\r\n"
               "Het gaat om de uitgangen:\r\n\r\n"
-              "\"Sensor 1 Uit Geel\" en \"Drukknop 1 Uit Geel\"\r\n");
-    EXPECT_EQ(prompter.messages[0].title, "Tavelon");
-    EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::None);
-    EXPECT_EQ(prompter.messages[0].buttons, Prompter::Buttons::Ok);
-    EXPECT_TRUE(form->Lines().empty());
+              "\"Var. Spanning Uit Geel\" en \"Sensor 1 Uit Geel\"\r\n");
+    EXPECT_EQ(watching.messages[0].title, "Tavelon");
+    EXPECT_EQ(watching.messages[0].icon, Prompter::Icon::None);
+    EXPECT_EQ(watching.messages[0].buttons, Prompter::Buttons::Ok);
+    EXPECT_EQ(watching.wiresWhileShown, std::vector<std::size_t>{1U});
     EXPECT_EQ(form->PendingLine(), nullptr);
-    // Back at the push button's state; the wire cannot be redone.
-    EXPECT_TRUE(form->PushButton(1)->Value());
+    // Only the wire is gone: knob, lamp, counter and LED are as they were.
+    EXPECT_EQ(form->Snapshot(), before);
+    EXPECT_TRUE(form->Knob()->Visible());
+    form->Timer1_Timer();
+    EXPECT_EQ(form->VariableVoltage(), 50);
+    EXPECT_TRUE(form->LED(1)->Value());
+    // The history is as if the wire had never been drawn.
+    EXPECT_EQ(form->UndoIndex(), 3);
+    EXPECT_EQ(form->History().Count(), 3);
+    Item("mnuUndo")->trigger();
+    EXPECT_EQ(WireNames(), (Names{{"Var. Spanning Uit Geel", "LED 1 Ingang"}}));
+    EXPECT_FALSE(form->PushButton(1)->Value());
+    EXPECT_TRUE(Item("mnuRedo")->isEnabled());
+    Click("Sensor 1 Uit Geel");
+    Click("Drukknop 1 Uit Geel");
     EXPECT_EQ(form->UndoIndex(), 2);
-    EXPECT_EQ(form->History().Count(), 2);
-    EXPECT_FALSE(Item("mnuRedo")->isEnabled());
+    EXPECT_EQ(form->History().Count(), 3);
+    Item("mnuRedo")->trigger();
+    EXPECT_TRUE(form->PushButton(1)->Value());
 }
 
 TEST_F(Pointer, DeleteModeRemovesTheNearestWireAndRecordsEvenWithoutOne) {

@@ -191,6 +191,7 @@ TEST_F(Form1Document, ReadingBackPlacesTheWiresAtTheirSocketsInColourOne) {
     clsKistRWRam ram;
     form->WriteTo(ram);
 
+    prompter.answers.push_back(Prompter::Answer::No);
     Item("mnuNieuw")->trigger();
     form->Display()->SetValue(0);
     ASSERT_TRUE(form->Lines().empty());
@@ -236,6 +237,7 @@ TEST_F(Form1Document, OpenMakesTheFileTheCurrentDocumentWithAFreshHistory) {
     Click("Puls Generator Regelaar");
     ASSERT_EQ(form->UndoIndex(), 2);
 
+    prompter.answers.push_back(Prompter::Answer::No);
     prompter.files.push_back(path);
     Item("mnuOpenen")->trigger();
     EXPECT_EQ(form->Snapshot(), saved);
@@ -247,7 +249,8 @@ TEST_F(Form1Document, OpenMakesTheFileTheCurrentDocumentWithAFreshHistory) {
     EXPECT_FALSE(Item("mnuUndo")->isEnabled());
     EXPECT_FALSE(Item("mnuRedo")->isEnabled());
     EXPECT_FALSE(form->Knob()->Visible());
-    EXPECT_TRUE(prompter.messages.empty());
+    ASSERT_EQ(prompter.messages.size(), 1U);
+    EXPECT_EQ(prompter.messages[0].text, "Dit tavelon bewaren?");
     ASSERT_EQ(prompter.fileRequests.size(), 2U);
     EXPECT_EQ(prompter.fileRequests[1].filter, "Tavelon bestanden (*.tvb)");
     // The next dialog starts at the file last opened.
@@ -262,12 +265,14 @@ TEST_F(Form1Document, CancelledDialogsChangeNothing) {
     const Observed before = Observe();
     for (const char* item : {"mnuOpenen", "mnuBewarenAls"}) {
         SCOPED_TRACE(item);
+        prompter.answers.push_back(Prompter::Answer::No); // to the question before Openen
         prompter.files.push_back(std::nullopt);
         Item(item)->trigger();
         EXPECT_EQ(Observe(), before);
     }
     EXPECT_EQ(FileBytes(path), onDisk);
-    EXPECT_TRUE(prompter.messages.empty());
+    ASSERT_EQ(prompter.messages.size(), 1U);
+    EXPECT_EQ(prompter.messages[0].text, "Dit tavelon bewaren?");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -409,10 +414,11 @@ TEST_F(Form1Document, DamagedFilesAreRefusedAndChangeNothing) {
     for (const auto& [path, why] : holdNoFile) {
         SCOPED_TRACE(path);
         prompter.messages.clear();
+        prompter.answers.push_back(Prompter::Answer::No);
         prompter.files.push_back(path);
         Item("mnuOpenen")->trigger();
-        ASSERT_EQ(prompter.messages.size(), 1U);
-        EXPECT_EQ(prompter.messages[0].text,
+        ASSERT_EQ(prompter.messages.size(), 2U);
+        EXPECT_EQ(prompter.messages[1].text,
                   "Het bestand " + path + " kan niet worden geopend: " + why + ".");
         EXPECT_EQ(Observe(), before);
     }
@@ -535,6 +541,98 @@ TEST_F(Form1Document, YesToTheCloseQuestionSavesAndKeepsTheWindowOpen) {
     Item("mnuSluiten")->trigger();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+struct ReplaceRow {
+    const char* what;
+    const char* item;
+    /// Whether the board was saved as a document (in a folder that `saveFails` removes) and
+    /// then changed, before the item.
+    bool document;
+    bool change;
+    Prompter::Answer answer;
+    /// The name chosen in the save dialog, "" to cancel it; only Ja without a document asks.
+    const char* saveAs;
+    bool saveFails;
+    bool asks;
+    bool replaced;
+};
+
+TEST_F(Form1Document, NewAndOpenAskFirstWhenTheBoardHasChanged) {
+    using A = Prompter::Answer;
+    const ReplaceRow rows[] = {
+        {"unchanged", "mnuNieuw", false, false, A::Cancel, "", false, false, true},
+        {"unchanged since the save", "mnuOpenen", true, false, A::Cancel, "", false, false, true},
+        {"Annuleren", "mnuNieuw", false, true, A::Cancel, "", false, true, false},
+        {"Annuleren", "mnuOpenen", true, true, A::Cancel, "", false, true, false},
+        {"Nee", "mnuOpenen", false, true, A::No, "", false, true, true},
+        {"Ja without a document", "mnuNieuw", false, true, A::Yes, "ja.tvb", false, true, true},
+        {"Ja, save dialog cancelled", "mnuOpenen", false, true, A::Yes, "", false, true, false},
+        {"Ja with a document", "mnuOpenen", true, true, A::Yes, "", false, true, true},
+        {"Ja, the save fails", "mnuNieuw", true, true, A::Yes, "", true, true, false},
+    };
+    const std::string other = PathIn("ander.tvb");
+    BoardDocument otherBoard;
+    otherBoard.wires.push_back({"Sensor 2 Uit Geel", "LED 2 Ingang"});
+    DocumentFile::Save(otherBoard, other);
+    for (const ReplaceRow& row : rows) {
+        SCOPED_TRACE(std::string(row.what) + ", " + row.item);
+        Start();
+        prompter.files.clear();
+        QDir(dir.path()).mkpath("map");
+        const std::string document = PathIn("map/bord.tvb");
+        if (row.document) {
+            prompter.files.push_back(document);
+            Item("mnuBewarenAls")->trigger();
+        }
+        if (row.change) {
+            Click("Drukknop 1");
+        }
+        if (row.saveFails) {
+            QDir(QString::fromStdString(PathIn("map"))).removeRecursively();
+        }
+        const Observed before = Observe();
+        prompter.messages.clear();
+        prompter.fileRequests.clear();
+        prompter.answers = {row.answer};
+        if (row.answer == A::Yes && !row.document) {
+            prompter.files.push_back(*row.saveAs != 0 ? std::optional(PathIn(row.saveAs))
+                                                      : std::nullopt);
+        }
+        prompter.files.push_back(other);
+        Item(row.item)->trigger();
+
+        ASSERT_EQ(prompter.messages.empty(), !row.asks);
+        if (row.asks) {
+            EXPECT_EQ(prompter.messages[0].text, "Dit tavelon bewaren?");
+            EXPECT_EQ(prompter.messages[0].buttons, Prompter::Buttons::YesNoCancel);
+        }
+        if (!row.replaced) {
+            EXPECT_EQ(Observe(), before);
+            const bool saveDialog = row.answer == A::Yes && !row.document;
+            EXPECT_EQ(prompter.fileRequests.size(), saveDialog ? 1U : 0U) << "no open dialog";
+        } else if (row.item == std::string("mnuNieuw")) {
+            EXPECT_EQ(form->Snapshot(), BoardDocument());
+        } else {
+            EXPECT_EQ(form->Snapshot(), otherBoard);
+            EXPECT_EQ(form->Files().CurrentPath(), other);
+        }
+        // Only Ja keeps the changed board: in the document, or where the save dialog said.
+        const bool saves =
+            row.answer == A::Yes && !row.saveFails && (row.document || *row.saveAs != 0);
+        if (row.document && row.change && !row.saveFails) {
+            EXPECT_EQ(DocumentFile::Load(document) == before.board, saves);
+        } else if (!row.document) {
+            const QStringList boards = QDir(dir.path()).entryList({"*.tvb"}, QDir::Files);
+            const QStringList expected =
+                saves ? QStringList{"ander.tvb", "ja.tvb"} : QStringList{"ander.tvb"};
+            EXPECT_EQ(boards, expected);
+            if (saves) {
+                EXPECT_EQ(DocumentFile::Load(PathIn(row.saveAs)), before.board);
+            }
+        }
+        QFile::remove(QString::fromStdString(PathIn("ja.tvb")));
+    }
 }
 
 struct CommandLineRow {

@@ -20,8 +20,7 @@ trap 'vmic_stop; e2e_cleanup' EXIT
 
 for tool in pulseaudio pactl paplay; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (pulseaudio, pulseaudio-utils), so there is no sound server to capture from."
-        exit 0
+        e2e_skip "$tool is not installed (pulseaudio, pulseaudio-utils), so there is no sound server to capture from."
     fi
 done
 e2e_require_tools

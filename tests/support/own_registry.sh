@@ -10,8 +10,12 @@ user="$home/config/tavsim/registry.reg"
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Eigen]\n"Waarde"="blijft"\n\n' >"$user"
 cp "$user" "$home/before"
 for program in "$@"; do
-    if ! env -u TAVSIM_REGISTRY HOME="$home" XDG_CONFIG_HOME="$home/config" \
-        XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=offscreen "$program" >"$home/out" 2>&1; then
+    status=0
+    env -u TAVSIM_REGISTRY HOME="$home" XDG_CONFIG_HOME="$home/config" \
+        XDG_DATA_HOME="$home/data" QT_QPA_PLATFORM=offscreen "$program" >"$home/out" 2>&1 ||
+        status=$?
+    # 77: every test that could run passed, some skipped.
+    if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
         cat "$home/out"
         echo "FAIL: $program failed"
         exit 1
