@@ -5,11 +5,22 @@
 #include <QIODevice>
 #include <cstring>
 
+namespace {
+
+/// How often a lost input catches up with the clock.
+constexpr int kSilenceTickMilliseconds = 15;
+
+} // namespace
+
 QtWaveInDevice::QtWaveInDevice(HWAVEIN handle, std::uint32_t deviceId, QObject* target,
                                const QAudioDevice& device, const QAudioFormat& format)
     : WaveInDevice(handle, deviceId, target), device_(device), format_(format),
       converter_(static_cast<std::uint32_t>(format.sampleRate()),
-                 static_cast<std::uint16_t>(format.channelCount())) {}
+                 static_cast<std::uint16_t>(format.channelCount())) {
+    lostTimer_.setTimerType(Qt::PreciseTimer);
+    lostTimer_.setInterval(kSilenceTickMilliseconds);
+    connect(&lostTimer_, &QTimer::timeout, this, &QtWaveInDevice::WhileLost);
+}
 
 QtWaveInDevice::~QtWaveInDevice() {
     EndSound();
@@ -35,26 +46,75 @@ QAudioFormat QtWaveInDevice::CaptureFormat(const QAudioDevice& device) {
 }
 
 bool QtWaveInDevice::BeginSound() {
+    return OpenStream();
+}
+
+void QtWaveInDevice::EndSound() {
+    lostTimer_.stop();
+    CloseStream();
+}
+
+bool QtWaveInDevice::OpenStream() {
     source_ = std::make_unique<QAudioSource>(device_, format_);
+    // Queued: the source may report from deep inside its own calls, and a lost stream is
+    // deleted here.
+    connect(source_.get(), &QAudioSource::stateChanged, this, &QtWaveInDevice::CheckStream,
+            Qt::QueuedConnection);
     io_ = source_->start();
     if (io_ == nullptr || source_->error() != QAudio::NoError) {
-        EndSound();
+        CloseStream();
         return false;
     }
     connect(io_, &QIODevice::readyRead, this, &QtWaveInDevice::Read);
     return true;
 }
 
-void QtWaveInDevice::EndSound() {
-    if (source_) {
-        if (io_ != nullptr) {
-            disconnect(io_, nullptr, this, nullptr);
-        }
-        source_->stop();
-        source_.reset();
-        io_ = nullptr;
-        pending_.clear();
-        WaveInDevices::Instance().NoteStreamStopped();
+void QtWaveInDevice::CloseStream() {
+    if (!source_) {
+        return;
+    }
+    disconnect(source_.get(), nullptr, this, nullptr);
+    if (io_ != nullptr) {
+        disconnect(io_, nullptr, this, nullptr);
+    }
+    source_->stop();
+    source_.reset();
+    io_ = nullptr;
+    pending_.clear();
+    WaveInDevices::Instance().NoteStreamStopped();
+}
+
+void QtWaveInDevice::CheckStream() {
+    // The state is read again rather than taken from the signal: a report may come after the
+    // source that made it has been replaced.
+    if (!source_ || (io_ != nullptr && source_->state() != QAudio::StoppedState &&
+                     source_->error() == QAudio::NoError)) {
+        return;
+    }
+    CloseStream();
+    if (!Started()) {
+        return;
+    }
+    silenceSent_ = 0;
+    nextRetry_ = kRetryMilliseconds;
+    lostClock_.start();
+    lostTimer_.start();
+}
+
+void QtWaveInDevice::WhileLost() {
+    const std::uint64_t due = static_cast<std::uint64_t>(lostClock_.nsecsElapsed()) *
+                              CaptureConverter::kRate / 1000000000u;
+    if (due > silenceSent_) {
+        bytes_.assign(static_cast<std::size_t>(due - silenceSent_), 128);
+        silenceSent_ = due;
+        Deliver(bytes_.data(), bytes_.size());
+    }
+    if (lostClock_.elapsed() < nextRetry_) {
+        return;
+    }
+    nextRetry_ = lostClock_.elapsed() + kRetryMilliseconds;
+    if (OpenStream()) {
+        lostTimer_.stop();
     }
 }
 

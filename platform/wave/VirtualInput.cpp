@@ -3,10 +3,13 @@
 #include "platform/wave/CaptureConverter.h"
 #include "platform/wave/WavFile.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <fcntl.h>
 #include <numbers>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,24 +41,46 @@ template <class Number> bool ParseNumber(std::string_view text, Number& value) {
 }
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& why) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only a regular file is read: opening a FIFO for reading waits for a writer, perhaps for
+    // ever, and a device may never end.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
         why = "bestand niet te openen: " + path;
         return false;
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxFileBytes) {
+    if (!S_ISREG(info.st_mode)) {
+        why = "geen gewoon bestand: " + path;
+        return false;
+    }
+    // Opened without waiting and looked at again, in case the path was replaced meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = "bestand niet te openen: " + path;
+        return false;
+    }
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!ok) {
+        why = "geen gewoon bestand: " + path;
+    } else if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {
         why = "bestand te groot of niet te lezen: " + path;
-        return false;
+        ok = false;
+    } else {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        while (ok && done < bytes.size()) {
+            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            ok = got > 0;
+            done += ok ? static_cast<std::size_t>(got) : 0;
+        }
+        if (!ok) {
+            why = "bestand niet te lezen: " + path;
+        }
     }
-    in.seekg(0);
-    bytes.resize(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        why = "bestand niet te lezen: " + path;
-        return false;
-    }
-    return true;
+    ::close(fd);
+    return ok;
 }
 
 /// Parses one "NAME=SOURCE"; false with `why` set when it cannot be used.

@@ -8,8 +8,8 @@
 //   tone:HZ:AMPLITUDE   a sine around 128 of HZ hertz (0 < HZ <= 22050) and AMPLITUDE sample
 //                       units (a whole number 0 to 127)
 //   silence             every byte 128
-//   file:PATH           a WAV file (see WavFile), converted to the capture format and played
-//                       in a loop
+//   file:PATH           a regular WAV file (see WavFile; no FIFO or device), converted to
+//                       the capture format and played in a loop
 //   noformat            a device that cannot deliver the capture format (mask 0)
 
 #include <cstdint>

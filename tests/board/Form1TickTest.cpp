@@ -9,6 +9,9 @@
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
 #include "app/simulation/clsGraph.h"
+#include "app/sound/UCWaveIn.h"
+#include "platform/wave/WaveInDevices.h"
+#include "platform/wave/WaveInEvent.h"
 #include "sprite_control/KaleidoATL.h"
 
 #include <QCoreApplication>
@@ -18,6 +21,7 @@
 #include <QTime>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -107,7 +111,34 @@ TEST_F(Form1Tick, IntervalFollowsTheEnterAndLeaveEventsUnderThePointer) {
     }
 }
 
+/// For the life of the object, one silent virtual input that makes sound only when fed, as
+/// the window's sound sensor hears it.
+struct OneFedInput {
+    OneFedInput() {
+        setenv("TAVSIM_WAVE_INPUTS", "Mic=silence", 1);
+        WaveInDevices::Instance().Reload();
+        WaveInDevices::Instance().SetStepByHand(true);
+    }
+    ~OneFedInput() {
+        WaveInDevices::Instance().Shutdown();
+        setenv("TAVSIM_WAVE_INPUTS", "", 1);
+        WaveInDevices::Instance().Reload();
+        WaveInDevices::Instance().SetStepByHand(false);
+    }
+    /// A buffer whose level is the loudest yet, handed to its control.
+    static void Loud() {
+        WaveInDevices::Instance().Feed(0, std::vector<std::uint8_t>(4000, 28));
+        QCoreApplication::sendPostedEvents(nullptr, WaveInEvent::EventType());
+    }
+};
+
 TEST_F(Form1Tick, EntersTheSourcesInOrderWithTheirValues) {
+    // A window that hears one input, at the loudest level it has heard: the sensor gives 50.
+    OneFedInput input;
+    form.reset();
+    Start();
+    form->UCWaveIn1()->Timer1_Timer();
+    OneFedInput::Loud();
     clock.seconds = 0.0F;
     form->Sensor(2)->SetValue(2);
     form->PushButton(1)->SetValue(true);
@@ -117,7 +148,7 @@ TEST_F(Form1Tick, EntersTheSourcesInOrderWithTheirValues) {
     const std::vector<std::pair<std::string, std::int32_t>> expected = {
         {"Sensor 1 Uit Geel", 0},       {"Sensor 2 Uit Geel", 30},
         {"Drukknop 1 Uit Geel", 50},    {"Drukknop 2 Uit Geel", 0},
-        {"Var. Spanning Uit Geel", 37}, {"Geluids Sensor Uit Geel", 0},
+        {"Var. Spanning Uit Geel", 37}, {"Geluids Sensor Uit Geel", 50},
         {"Puls Generator Uit Geel", 0}, {"Pulsenteller Uitgang 1", 50},
         {"Pulsenteller Uitgang 2", 0},  {"Pulsenteller Uitgang 4", 50},
         {"Pulsenteller Uitgang 8", 0},

@@ -107,16 +107,22 @@ TEST_F(ComRuntimeTest, RunsNoLibraryThatDoesNotServeTheClass) {
     const std::string key = "CLSID\\" + CLSID_TestGadget.ToString() + "\\InprocServer32";
     const fs::path here = fs::current_path();
     fs::current_path(InprocServerLoader::ProgramFolder());
-    Registry::Instance().SetString(HKCR, key, "", "./libtavsim_test_trap.so");
-    ComPtr<IUnknown> object;
-    EXPECT_EQ(CoCreateInstance(CLSID_TestGadget, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               object.PutVoid()),
-              CO_E_DLLNOTFOUND);
-    EXPECT_NE(CoLastErrorText().find(CLSID_TestGadget.ToString()), std::string::npos);
-    EXPECT_NE(CoLastErrorText().find("\"./libtavsim_test_trap.so\" onder InprocServer32 is niet "
-                                     "absoluut"),
-              std::string::npos)
-        << CoLastErrorText();
+    // Relative paths, each of which names the trap in the working folder.
+    for (const char* registered :
+         {"./libtavsim_test_trap.so", "libtavsim_test_trap.so", "../bin/libtavsim_test_trap.so"}) {
+        SCOPED_TRACE(registered);
+        Registry::Instance().SetString(HKCR, key, "", registered);
+        ComPtr<IUnknown> object;
+        EXPECT_EQ(CoCreateInstance(CLSID_TestGadget, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                   object.PutVoid()),
+                  CO_E_DLLNOTFOUND);
+        EXPECT_NE(CoLastErrorText().find(CLSID_TestGadget.ToString()), std::string::npos);
+        EXPECT_NE(CoLastErrorText().find("\"" + std::string(registered) +
+                                         "\" onder InprocServer32 is niet absoluut"),
+                  std::string::npos)
+            << CoLastErrorText();
+        EXPECT_EQ(std::getenv("TAVSIM_TRAP_LOADED"), nullptr) << "the trap library ran";
+    }
     fs::current_path(here);
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID("No.Such.Class", &clsid), CO_E_CLASSSTRING);

@@ -53,6 +53,8 @@ TEST_F(UCWaveInTest, UsesUpToFiveInputsUnlessTheSettingIsExactlyOff) {
 
 TEST_F(UCWaveInTest, TheFirstTickStartsTheUsableInputsOnceEachOnItsOwnInput) {
     UseInputs("Mic=silence;Dead=noformat;USB=silence");
+    // The first input fails to start (its device stays open): the others start all the same.
+    WaveInDevices::Instance().InjectFailure(WaveInDevices::Call::Start, 0, MMSYSERR_ERROR);
     UCWaveIn wi;
     EXPECT_TRUE(wi.Timer1()->isActive());
     EXPECT_EQ(WaveInDevices::Instance().OpenCount(), 0u);
@@ -71,7 +73,8 @@ TEST_F(UCWaveInTest, TheFirstTickStartsTheUsableInputsOnceEachOnItsOwnInput) {
     EXPECT_FLOAT_EQ(wi.GetWaveVolume(1), 0.0F);
     EXPECT_EQ(wi.GetVolume(), 50);
     EXPECT_FLOAT_EQ(wi.GetWaveVolume(3), 1.0F);
-    EXPECT_TRUE(prompter.messages.empty());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "Error waveInStart");
 }
 
 TEST_F(UCWaveInTest, TheVolumeIsTheLoudestLevelAgainstAPeakThatIsNeverLowered) {

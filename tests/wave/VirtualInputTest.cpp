@@ -1,9 +1,14 @@
 // The description of virtual inputs and the sound they make.
 #include "platform/wave/VirtualInput.h"
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -11,12 +16,37 @@ namespace {
 using Kind = VirtualInput::Kind;
 
 TEST(VirtualInputTest, ParsesEntriesInOrderAndLeavesOutWhatCannotBeUsed) {
+    // A FIFO is no sound file: opening it for reading would wait for a writer for ever.
+    const std::string fifo =
+        (std::filesystem::temp_directory_path() / ("vi_" + std::to_string(getpid()) + ".fifo"))
+            .string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Should the reader wait after all, a writer comes and goes after 2 s to set it free.
+    std::atomic<bool> parsed{false};
+    std::atomic<bool> freed{false};
+    std::thread guard([&] {
+        for (int i = 0; i < 200 && !parsed; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        while (!parsed) {
+            if (const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                freed = true;
+                close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
     std::vector<std::string> errors;
     const std::vector<VirtualInput> inputs = VirtualInput::ParseList(
         "Mic=tone:440.5:100;;Stil=silence;Kapot=tone:440;Geen=noformat;=silence;los;"
         "Hoog=tone:30000:10;Luid=tone:440:128;X=ruis;Leeg=file:;Weg=file:/geen/bestand.wav;"
-        "Een naam die veel langer is dan eenendertig tekens=silence;",
+        "Fifo=file:" +
+            fifo + ";Een naam die veel langer is dan eenendertig tekens=silence;",
         &errors);
+    parsed = true;
+    guard.join();
+    std::filesystem::remove(fifo);
+    EXPECT_FALSE(freed) << "reading the FIFO waited for a writer";
 
     ASSERT_EQ(inputs.size(), 4u);
     EXPECT_EQ(inputs[0].name, "Mic");
@@ -32,7 +62,8 @@ TEST(VirtualInputTest, ParsesEntriesInOrderAndLeavesOutWhatCannotBeUsed) {
 
     const std::vector<std::string> refused = {
         "Kapot=tone:440",    "=silence", "los",        "Hoog=tone:30000:10",
-        "Luid=tone:440:128", "X=ruis",   "Leeg=file:", "Weg=file:/geen/bestand.wav"};
+        "Luid=tone:440:128", "X=ruis",   "Leeg=file:", "Weg=file:/geen/bestand.wav",
+        "Fifo=file:" + fifo};
     ASSERT_EQ(errors.size(), refused.size());
     for (std::size_t i = 0; i < refused.size(); ++i) {
         EXPECT_NE(errors[i].find("'" + refused[i] + "'"), std::string::npos) << errors[i];

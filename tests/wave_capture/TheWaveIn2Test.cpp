@@ -466,6 +466,13 @@ TEST_F(TheWaveIn2Test, SlotsAreKeptAndAFullTableStillAnswers) {
     float freshPhase = -7.0f;
     EXPECT_EQ(fresh->GetFaseByFreq(1234.0f, &freshPhase), S_OK);
     EXPECT_NE(freshPhase, -7.0f);
+    // A frequency seen before keeps its one slot: asking for it a thousand times more leaves
+    // the other slots free for a new one.
+    for (int i = 0; i < 1000; ++i) {
+        Calc(fresh.Get(), 1234.0f);
+    }
+    Calc(fresh.Get(), 4321.0f);
+    EXPECT_EQ(fresh->GetFaseByFreq(4321.0f, &freshPhase), S_OK);
     // 0 marks a free slot: it is answered but never kept.
     std::int32_t atZero = -1;
     EXPECT_EQ(fresh->CalcFreq(0.0f, &atZero), S_OK);
@@ -496,6 +503,12 @@ TEST_F(TheWaveIn2Test, PhaseOfTheLastAnalysis) {
     const VARIANT byName = CallByName(wave.Get(), "GetFaseByFreq", {VARIANT::R4(440.0f)});
     EXPECT_EQ(byName.vt(), VT_R4);
     EXPECT_EQ(byName.fltVal(), 0.0f);
+    // Silence, then one byte 78 below it: sine part -0.0626 and cosine part -0.998; as the
+    // sine part is below 0 the cosine part is negated, v = 0.998, and the angle lies near π.
+    FeedAndDeliver({128, 50});
+    EXPECT_EQ(Calc(wave.Get(), 440.0f), 1246);
+    EXPECT_EQ(wave->GetFaseByFreq(440.0f, &phase), S_OK);
+    EXPECT_FLOAT_EQ(phase, 1961 * 0.00157075f);
 }
 
 TEST_F(TheWaveIn2Test, SubSineChangesTheFirst4000BytesInPlace) {
