@@ -41,7 +41,7 @@ installed=""
 cleanup() {
     e2e_cleanup
     if [ -n "$installed" ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tavsim >/dev/null 2>&1
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=120 purge -y -qq tavsim >/dev/null 2>&1
     fi
 }
 trap cleanup EXIT
@@ -81,7 +81,7 @@ appstreamcli validate --no-net "$work"/unpacked/usr/share/metainfo/*.metainfo.xm
 
 # ---- install it and use it from elsewhere ----------------------------------------------------
 installed=yes
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=120 install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; fail "apt-get install of the package failed"; }
 dpkg -L tavsim >"$work/files" || fail "dpkg does not list the installed package"
 [ -L "$program" ] && [ -x "$program" ] || fail "$program is not a link to the program"
@@ -127,7 +127,7 @@ e2e_stop_program
 
 # ---- purge: nothing of it remains ------------------------------------------------------------
 cd / || fail "cannot leave $work"
-DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tavsim >"$work/apt.log" 2>&1 ||
+DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=120 purge -y -qq tavsim >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; fail "apt-get purge tavsim failed"; }
 installed=""
 left=()
