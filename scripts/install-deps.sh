@@ -10,6 +10,7 @@ packages=(
     xvfb xdotool imagemagick x11-utils fonts-dejavu-core tesseract-ocr tesseract-ocr-eng
     pulseaudio pulseaudio-utils
     clang libclang-rt-14-dev
+    dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

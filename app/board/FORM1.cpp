@@ -22,6 +22,7 @@
 #include "app/sound/frmWaveInputs.h"
 #include "platform/ui/ClockSource.h"
 #include "platform/ui/PointerSource.h"
+#include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/SoundPlayer.h"
 #include "sprite_control/KaleidoATL.h"
@@ -278,7 +279,9 @@ void FORM1::AfterFirstPaint() {
         return;
     }
     afterFirstPaintDone_ = true;
-    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    // The path users start the program by: installed, the launcher link, not the program
+    // it leads to.
+    const std::string program = ProgramFolder::Launcher();
     if (const DocumentTypeRegistrar& registrar = InstalledRegistrar()) {
         registrar(program);
     } else {

@@ -2,6 +2,7 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/registry/RegistryBatch.h"
+#include "platform/ui/ProgramFolder.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -175,12 +176,27 @@ void StartDetached(const QString& tool, const QString& folder) {
     }
 }
 
+// The folder of the data files of the program started by `programPath`, which may be the
+// launcher link of an installed program.
+QString DataFolder(const QString& programPath) {
+    const QFileInfo program(programPath);
+    const QString canonical = program.canonicalFilePath();
+    const QString folder =
+        canonical.isEmpty() ? program.absolutePath() : QFileInfo(canonical).absolutePath();
+    return ToQ(ProgramFolder::DataFolderFor(folder.toStdString()));
+}
+
 } // namespace
 
 void modFileAssoc::RegisterDocumentType(const std::string& programPath) {
     if (!RegisterClassesRoot(programPath)) {
         qWarning("tavsim: the document type could not be registered in \"%s\"",
                  Registry::Instance().FilePath().c_str());
+    }
+    // Installed with its desktop entry, the program is known to every user's desktop already;
+    // a copy of the user's own would hide that entry and outlive the program.
+    if (HasSystemDesktopEntry(programPath)) {
+        return;
     }
     const std::string dataHome = XdgDataHome();
     if (dataHome.empty()) {
@@ -200,7 +216,7 @@ void modFileAssoc::RegisterDocumentType(const std::string& programPath) {
 }
 
 bool modFileAssoc::RegisterClassesRoot(const std::string& programPath) {
-    const std::string folder = QFileInfo(ToQ(programPath)).absolutePath().toStdString();
+    const std::string folder = DataFolder(ToQ(programPath)).toStdString();
     const std::string progId = kProgId;
     Registry& registry = Registry::Instance();
     RegistryBatch batch(registry);
@@ -226,8 +242,7 @@ modFileAssoc::DesktopFiles modFileAssoc::WriteDesktopFiles(const std::string& pr
     result.desktopWritten = WriteIfChanged(data.filePath("applications/tavsim.desktop"),
                                            DesktopEntry(program), result.failures);
     QString failure;
-    const QByteArray png =
-        IconPng(QFileInfo(program).absoluteDir().filePath("images1/doc.ico"), failure);
+    const QByteArray png = IconPng(QDir(DataFolder(program)).filePath("images1/doc.ico"), failure);
     if (!failure.isEmpty()) {
         result.failures.push_back(failure.toStdString());
     }
@@ -237,6 +252,12 @@ modFileAssoc::DesktopFiles modFileAssoc::WriteDesktopFiles(const std::string& pr
                            png, result.failures);
     }
     return result;
+}
+
+bool modFileAssoc::HasSystemDesktopEntry(const std::string& programPath) {
+    const QString data = DataFolder(ToQ(programPath));
+    return QFileInfo(data + "/../applications/tavsim.desktop").isFile() &&
+           QFileInfo(data + "/../mime/packages/tavsim.xml").isFile();
 }
 
 std::string modFileAssoc::XdgDataHome() {

@@ -24,24 +24,32 @@ public:
     };
 
     /// Registers the document type for the program at `programPath` (full path, UTF-8) in
-    /// the registry and in XdgDataHome(). When the shared-mime-info package or the desktop
-    /// entry changed, starts update-mime-database or update-desktop-database on their
-    /// folders, detached and only when found on PATH. Never fails and never waits: failures
-    /// are written to stderr only.
+    /// the registry and, unless HasSystemDesktopEntry, in XdgDataHome(). When the shared-mime-info
+    /// package or the desktop entry changed, starts update-mime-database or update-desktop-database
+    /// on their folders, detached and only when found on PATH. Never fails and never waits:
+    /// failures are written to stderr only.
     static void RegisterDocumentType(const std::string& programPath);
 
     /// Writes the classes-root keys: ".tvb" = kProgId, kProgId = kDescription,
     /// "Tavelon.Document\shell\open\command" = the program path, a blank and "%1" in double
-    /// quotes, "Tavelon.Document\DefaultIcon" = the program's folder + "/images1/doc.ico,0".
-    /// Returns false when a write or the save failed; nothing else happens then.
+    /// quotes, "Tavelon.Document\DefaultIcon" = the program's data folder
+    /// (ProgramFolder::DataFolderFor the folder of the program the path leads to) +
+    /// "/images1/doc.ico,0". Returns false when a write or the save failed; nothing else happens
+    /// then.
     static bool RegisterClassesRoot(const std::string& programPath);
 
     /// Writes, below `dataHome`, "mime/packages/tavsim.xml", "applications/tavsim.desktop"
-    /// and "icons/hicolor/48x48/mimetypes/application-x-tavelon.png" (from the program's
-    /// "images1/doc.ico"; skipped when that file is missing). Each file is written, through a
-    /// temporary file and a rename, only when its content differs from what is there.
+    /// and "icons/hicolor/48x48/mimetypes/application-x-tavelon.png" (from "images1/doc.ico"
+    /// of the program's data folder; skipped when that file is missing). Each file is written,
+    /// through a temporary file and a rename, only when its content differs from what is there.
     static DesktopFiles WriteDesktopFiles(const std::string& programPath,
                                           const std::string& dataHome);
+
+    /// Whether the program at `programPath` is installed together with a desktop entry and
+    /// MIME type for every user: "applications/tavsim.desktop" and
+    /// "mime/packages/tavsim.xml" beside its data folder (share/tavsim). RegisterDocumentType
+    /// then writes the registry only.
+    static bool HasSystemDesktopEntry(const std::string& programPath);
 
     /// $XDG_DATA_HOME when it is an absolute path, otherwise the home folder followed by
     /// "/.local/share".

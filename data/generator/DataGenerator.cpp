@@ -11,6 +11,7 @@
 #include "data/generator/WaveInputsPainter.h"
 #include "data/generator/WirePainter.h"
 
+#include <QImage>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -67,6 +68,47 @@ std::vector<BoardSocket> DataGenerator::SocketTable() {
         sockets.push_back(std::move(s));
     }
     return sockets;
+}
+
+namespace {
+
+std::string IconName(int size, const char* context, const char* name) {
+    const std::string edge = std::to_string(size);
+    return edge + "x" + edge + "/" + context + "/" + name + ".png";
+}
+
+} // namespace
+
+std::vector<std::string> DataGenerator::IconFiles() {
+    std::vector<std::string> files;
+    for (int size : TitlePainter::kAppIconSizes) {
+        files.push_back(IconName(size, "apps", "tavsim"));
+    }
+    for (const QImage& icon : TitlePainter::DocumentIcon()) {
+        files.push_back(IconName(icon.width(), "mimetypes", "application-x-tavelon"));
+    }
+    return files;
+}
+
+void DataGenerator::WriteIcons(const std::string& folder) {
+    const auto write = [&](const QImage& image, const std::string& relative) {
+        const std::filesystem::path path = std::filesystem::path(folder) / relative;
+        std::error_code error;
+        std::filesystem::create_directories(path.parent_path(), error);
+        if (error) {
+            throw std::runtime_error("cannot create folder " + path.parent_path().string() + ": " +
+                                     error.message());
+        }
+        if (!image.save(QString::fromStdString(path.string()), "PNG")) {
+            throw std::runtime_error("cannot write " + path.string());
+        }
+    };
+    for (int size : TitlePainter::kAppIconSizes) {
+        write(TitlePainter::AppIcon(size), IconName(size, "apps", "tavsim"));
+    }
+    for (const QImage& icon : TitlePainter::DocumentIcon()) {
+        write(icon, IconName(icon.width(), "mimetypes", "application-x-tavelon"));
+    }
 }
 
 DataGenerator::DataGenerator(std::string outputFolder) : folder_(std::move(outputFolder)) {}

@@ -28,6 +28,15 @@ public:
     /// `sockets`. Throws std::runtime_error naming the file or folder that failed.
     void WriteAll(const std::vector<BoardSocket>& sockets) const;
 
+    /// The icons for desktops, relative to their folder, in the layout of the hicolor icon
+    /// theme: the program's icon "SIZExSIZE/apps/tavsim.png" at every size of
+    /// TitlePainter::kAppIconSizes, the document icon
+    /// "SIZExSIZE/mimetypes/application-x-tavelon.png" at each of its sizes.
+    static std::vector<std::string> IconFiles();
+    /// Writes every file of IconFiles() below `folder`; throws std::runtime_error naming the
+    /// file or folder that failed.
+    static void WriteIcons(const std::string& folder);
+
 private:
     std::string Path(const std::string& relative) const;
 

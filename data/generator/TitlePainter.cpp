@@ -170,3 +170,30 @@ std::vector<QImage> TitlePainter::DocumentIcon() {
     }
     return icons;
 }
+
+QImage TitlePainter::AppIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    Antialiased(p);
+    p.scale(size / 64.0, size / 64.0);
+    // Small icons get heavier lines, so that they do not fade away.
+    const double line = size < 32 ? 3.0 : size < 64 ? 2.0 : 1.5;
+    const QRectF board(3, 3, 58, 58);
+    QLinearGradient face(0, 3, 0, 61);
+    face.setColorAt(0.0, QColor(0xFF2D3B4F));
+    face.setColorAt(1.0, QColor(0xFF1B2431));
+    p.setPen(QPen(QColor(0xFF111820), line));
+    p.setBrush(face);
+    p.drawRoundedRect(board, 10, 10);
+
+    QPainterPath wire;
+    wire.moveTo(17, 46);
+    wire.cubicTo(26, 58, 36, 30, 45, 20);
+    p.setBrush(Qt::NoBrush);
+    RampWire(p, wire, size < 32 ? 6 : 4.5);
+    PaintKit::Socket(p, QPointF(17, 46), QColor(PaintKit::kSourceSocket), 8);
+    Lamp(p, QPointF(45, 20), 8.5);
+    p.end();
+    return icon.convertToFormat(QImage::Format_ARGB32);
+}

@@ -1,5 +1,6 @@
 // Build-time generator of the program's pictures and sounds.
 // Usage: tavsim_datagen <output folder>
+//        tavsim_datagen --icons <icon folder>
 
 #include "data/generator/DataGenerator.h"
 
@@ -7,10 +8,13 @@
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
+#include <string_view>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argc > 0 ? argv[0] : "tavsim_datagen");
+    const bool icons = argc == 3 && std::string_view(argv[1]) == "--icons";
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: %s <output folder> | --icons <icon folder>\n",
+                     argc > 0 ? argv[0] : "tavsim_datagen");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -23,7 +27,11 @@ int main(int argc, char** argv) {
                      "install-deps.sh installs it); the pictures' text uses a substitute\n");
     }
     try {
-        DataGenerator(argv[1]).WriteAll(DataGenerator::SocketTable());
+        if (icons) {
+            DataGenerator::WriteIcons(argv[2]);
+        } else {
+            DataGenerator(argv[1]).WriteAll(DataGenerator::SocketTable());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tavsim_datagen: %s\n", e.what());
         return 1;

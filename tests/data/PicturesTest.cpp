@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <numbers>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -447,6 +448,30 @@ TEST(Pictures, DocumentIconIsAValidIcon) {
     }
     EXPECT_TRUE(has32);
     EXPECT_FALSE(QImage(QString::fromStdString(DataFolder() + "/images1/doc.ico")).isNull());
+}
+
+// The icons for desktops: every size the icon theme is given, square PNGs of the size their
+// folder names, transparent around the picture and drawn in its middle.
+TEST(Pictures, DesktopIconsComeAtTheirThemeSizes) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("tavsim-icons-" + std::to_string(::getpid()));
+    DataGenerator::WriteIcons(folder.string());
+    const std::vector<std::string> files = DataGenerator::IconFiles();
+    int apps = 0;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        const int size = std::stoi(file.substr(0, file.find('x')));
+        EXPECT_EQ(file.substr(0, file.find('/')),
+                  std::to_string(size) + "x" + std::to_string(size));
+        const QImage icon(QString::fromStdString((folder / file).string()), "PNG");
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+        apps += file.find("/apps/tavsim.png") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(apps, 6);
+    EXPECT_EQ(files.size(), 9u);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

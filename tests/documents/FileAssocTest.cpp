@@ -3,6 +3,7 @@
 
 #include "app/documents/modFileAssoc.h"
 #include "platform/registry/Registry.h"
+#include "platform/ui/ProgramFolder.h"
 #include "tests/documents/KistTestSupport.h"
 
 #include <QColor>
@@ -45,11 +46,11 @@ std::string ReadText(const std::string& path) {
 }
 
 // A program folder with the document icon in it; the program itself need not exist.
-struct ProgramFolder {
+struct TestProgramFolder {
     TempFolder folder;
     std::string program;
 
-    explicit ProgramFolder(int iconSize) {
+    explicit TestProgramFolder(int iconSize) {
         program = folder.File("tavsim");
         if (iconSize > 0) {
             fs::create_directories(folder.File("images1"));
@@ -102,7 +103,7 @@ struct FakeTools {
 };
 
 TEST(FileAssoc, RegistersTheDocumentTypeEverywhere) {
-    ProgramFolder program(48);
+    TestProgramFolder program(48);
     TempFolder data;
     FakeTools tools;
     ScopedEnv xdg("XDG_DATA_HOME", data.Path());
@@ -194,7 +195,7 @@ TEST(FileAssoc, ExecKeyKeepsAnyProgramPathOneArgument) {
 }
 
 TEST(FileAssoc, IconOfAnotherSizeIsScaledAndFailuresNeverStopStartUp) {
-    ProgramFolder program(32);
+    TestProgramFolder program(32);
     TempFolder data;
     const modFileAssoc::DesktopFiles written =
         modFileAssoc::WriteDesktopFiles(program.program, data.Path());
@@ -223,6 +224,89 @@ TEST(FileAssoc, IconOfAnotherSizeIsScaledAndFailuresNeverStopStartUp) {
     EXPECT_FALSE(damaged.iconWritten);
     ASSERT_EQ(damaged.failures.size(), 1u);
     EXPECT_NE(damaged.failures[0].find("doc.ico"), std::string::npos) << damaged.failures[0];
+}
+
+// An installed program: lib/tavsim/tavsim with a launcher link bin/tavsim, its data files in
+// share/tavsim and, when `desktopEntry`, the desktop entry and MIME type for every user.
+struct InstalledProgram {
+    TempFolder prefix;
+    std::string program, launcher, data;
+
+    explicit InstalledProgram(bool desktopEntry) {
+        program = prefix.File("lib/tavsim/tavsim");
+        launcher = prefix.File("bin/tavsim");
+        data = prefix.File("share/tavsim");
+        fs::create_directories(prefix.File("lib/tavsim"));
+        fs::create_directories(prefix.File("bin"));
+        fs::create_directories(data + "/images1");
+        fs::create_directories(data + "/images2");
+        WriteFileBytes(program, {});
+        fs::create_symlink("../lib/tavsim/tavsim", launcher);
+        QImage icon(48, 48, QImage::Format_ARGB32);
+        icon.fill(QColor(10, 200, 40));
+        EXPECT_TRUE(icon.save(QString::fromStdString(data + "/images1/doc.ico"), "ICO"));
+        if (desktopEntry) {
+            fs::create_directories(prefix.File("share/applications"));
+            fs::create_directories(prefix.File("share/mime/packages"));
+            WriteFileBytes(prefix.File("share/applications/tavsim.desktop"), {});
+            WriteFileBytes(prefix.File("share/mime/packages/tavsim.xml"), {});
+        }
+    }
+};
+
+// Installed, the program finds its data in share/tavsim and is known by its launcher; a build
+// (data beside the program, no launcher) keeps its own folder and path.
+TEST(FileAssoc, InstalledProgramIsFoundThroughItsLauncherAndSharedData) {
+    InstalledProgram installed(false);
+    const std::string folder = installed.prefix.File("lib/tavsim");
+    EXPECT_EQ(ProgramFolder::SharedDataFolder(folder), installed.data);
+    EXPECT_EQ(ProgramFolder::DataFolderFor(folder), installed.data);
+    EXPECT_EQ(ProgramFolder::LauncherFor(installed.program), installed.launcher);
+
+    // A link that leads elsewhere is not this program's launcher.
+    fs::remove(installed.launcher);
+    WriteFileBytes(installed.prefix.File("lib/tavsim/other"), {});
+    fs::create_symlink("../lib/tavsim/other", installed.launcher);
+    EXPECT_EQ(ProgramFolder::LauncherFor(installed.program), installed.program);
+    fs::remove(installed.launcher);
+    EXPECT_EQ(ProgramFolder::LauncherFor(installed.program), installed.program);
+
+    // Data beside the program wins; with data nowhere the program's folder stays.
+    fs::create_directories(folder + "/images2");
+    EXPECT_EQ(ProgramFolder::DataFolderFor(folder), folder);
+    TestProgramFolder build(48);
+    EXPECT_EQ(ProgramFolder::DataFolderFor(build.folder.Path()), build.folder.Path());
+    EXPECT_EQ(ProgramFolder::LauncherFor(build.program), build.program);
+}
+
+// The association of an installed program names the launcher users start and the icon in the
+// shared data; with the system's desktop entry installed no per-user copy is written.
+TEST(FileAssoc, InstalledProgramRegistersItsLauncher) {
+    Registry& registry = Registry::Instance();
+    constexpr RegistryRoot root = RegistryRoot::ClassesRoot;
+    for (const bool desktopEntry : {false, true}) {
+        SCOPED_TRACE(desktopEntry ? "system desktop entry" : "no system desktop entry");
+        InstalledProgram installed(desktopEntry);
+        TempFolder home;
+        ScopedEnv xdg("XDG_DATA_HOME", home.Path());
+        ScopedEnv path("PATH", "");
+        EXPECT_EQ(modFileAssoc::HasSystemDesktopEntry(installed.launcher), desktopEntry);
+
+        modFileAssoc::RegisterDocumentType(installed.launcher);
+
+        EXPECT_EQ(registry.GetString(root, "Tavelon.Document\\shell\\open\\command", ""),
+                  installed.launcher + " \"%1\"");
+        EXPECT_EQ(registry.GetString(root, "Tavelon.Document\\DefaultIcon", ""),
+                  installed.data + "/images1/doc.ico,0");
+        if (desktopEntry) {
+            EXPECT_TRUE(fs::is_empty(home.Path()));
+            continue;
+        }
+        const std::string entry = ReadText(home.File(kDesktopFile));
+        EXPECT_NE(entry.find("\nExec=" + installed.launcher + " %f\n"), std::string::npos) << entry;
+        const QImage icon(QString::fromStdString(home.File(kIconFile)), "PNG");
+        EXPECT_EQ(icon.pixelColor(24, 24), QColor(10, 200, 40));
+    }
 }
 
 } // namespace
