@@ -13,12 +13,6 @@ namespace {
 /// Places, frame offsets and sizes are kept within this range, so that no sum of them can
 /// overflow a rectangle's integer corners.
 constexpr std::int32_t kCoordLimit = 1 << 28;
-/// Up to this many changed rectangles are reported exactly.
-constexpr std::size_t kExactDirtyRects = 8;
-/// Height in board pixels of the bands that more changed rectangles are simplified to, and
-/// the most bands there are (taller areas get taller bands).
-constexpr int kDirtyBand = 32;
-constexpr int kMaxDirtyBands = 32;
 
 std::int32_t ClampCoord(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit));
@@ -663,23 +657,28 @@ QSize SpriteScene::Extent() const {
     return *extent_;
 }
 
-QRegion SpriteScene::TakeDirty() {
-    if (!changedBitmaps_.empty()) {
-        for (std::int32_t b : changedBitmaps_) {
-            bitmaps_.at(b).changed = false;
-        }
-        for (auto& [handle, s] : sprites_) {
-            const bool uses = std::find_if(changedBitmaps_.begin(), changedBitmaps_.end(),
-                                           [&s = s](std::int32_t b) {
-                                               return b == s.bitmap || b == s.mask;
-                                           }) != changedBitmaps_.end();
-            if (uses && !s.touched) {
-                s.touched = true;
-                touched_.push_back(handle);
-            }
-        }
-        changedBitmaps_.clear();
+void SpriteScene::TouchUsersOfChangedBitmaps() {
+    if (changedBitmaps_.empty()) {
+        return;
     }
+    for (std::int32_t b : changedBitmaps_) {
+        bitmaps_.at(b).changed = false;
+    }
+    for (auto& [handle, s] : sprites_) {
+        const bool uses =
+            std::find_if(changedBitmaps_.begin(), changedBitmaps_.end(), [&s = s](std::int32_t b) {
+                return b == s.bitmap || b == s.mask;
+            }) != changedBitmaps_.end();
+        if (uses && !s.touched) {
+            s.touched = true;
+            touched_.push_back(handle);
+        }
+    }
+    changedBitmaps_.clear();
+}
+
+QRegion SpriteScene::TakeDirty() {
+    TouchUsersOfChangedBitmaps();
 
     std::vector<Drawn> vacated = std::move(vacated_);
     vacated_.clear();
@@ -691,9 +690,22 @@ QRegion SpriteScene::TakeDirty() {
         vacatedByLook.emplace(LookHash(vacated[i]), i);
     }
     std::vector<bool> reused(vacated.size(), false);
-    std::vector<QRect> rects;
     // Serials of sprites that replace removed identical ones, with the serials they replace.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> replaced;
+    // The first removed sprite, in the order of removal, that looked like `now` and whose
+    // place in the drawing order `now` can take; vacated.size() when there is none.
+    const auto original = [&](const Drawn& now) {
+        std::size_t same = vacated.size();
+        const auto [first, last] = vacatedByLook.equal_range(LookHash(now));
+        for (auto it = first; it != last; ++it) {
+            const std::size_t i = it->second;
+            if (i < same && !reused[i] && SameLook(vacated[i], now) &&
+                KeepsOrder(vacated[i], now, replaced)) {
+                same = i;
+            }
+        }
+        return same;
+    };
     // Sprites are touched in the order they are made, so a replacement is found before any
     // newer sprite whose order it affects.
     for (std::int32_t handle : touched_) {
@@ -707,74 +719,24 @@ QRegion SpriteScene::TakeDirty() {
             continue;
         }
         if (s->painted.rect.isEmpty() && !now.rect.isEmpty()) {
-            // The first removed sprite, in the order of removal, that looked the same.
-            std::size_t same = vacated.size();
-            const auto [first, last] = vacatedByLook.equal_range(LookHash(now));
-            for (auto it = first; it != last; ++it) {
-                const std::size_t i = it->second;
-                if (i < same && !reused[i] && SameLook(vacated[i], now) &&
-                    KeepsOrder(vacated[i], now, replaced)) {
-                    same = i;
-                }
-            }
-            if (same != vacated.size()) {
+            if (const std::size_t same = original(now); same != vacated.size()) {
                 replaced.emplace_back(now.serial, vacated[same].serial);
                 reused[same] = true;
                 s->painted = now;
                 continue;
             }
         }
-        if (!s->painted.rect.isEmpty()) {
-            rects.push_back(s->painted.rect);
-        }
-        if (!now.rect.isEmpty()) {
-            rects.push_back(now.rect);
-        }
+        dirty_.Add(s->painted.rect);
+        dirty_.Add(now.rect);
         s->painted = now;
     }
     touched_.clear();
     for (std::size_t i = 0; i < vacated.size(); ++i) {
         if (!reused[i]) {
-            rects.push_back(vacated[i].rect);
+            dirty_.Add(vacated[i].rect);
         }
     }
-
-    if (rects.size() <= kExactDirtyRects) {
-        QRegion region;
-        for (const QRect& r : rects) {
-            region += r;
-        }
-        return region;
-    }
-    // Many rectangles (the staircase of a diagonal wire) become one box per band of rows:
-    // every clipped draw pays per rectangle, uniting them one by one costs more with each,
-    // and a single box around a long diagonal is mostly pixels that did not change.
-    QRect all;
-    for (const QRect& r : rects) {
-        all |= r;
-    }
-    const int height = std::max(kDirtyBand, (all.height() + kMaxDirtyBands - 1) / kMaxDirtyBands);
-    std::vector<QRect> bands(static_cast<std::size_t>((all.height() + height - 1) / height));
-    for (const QRect& r : rects) {
-        for (int band = (r.top() - all.top()) / height; band <= (r.bottom() - all.top()) / height;
-             ++band) {
-            const QRect stripe(all.left(), all.top() + band * height, all.width(), height);
-            bands[static_cast<std::size_t>(band)] |= r & stripe;
-        }
-    }
-    // Bands that fill most of the whole box are drawn as that box: each sprite once.
-    std::int64_t area = 0;
-    for (const QRect& box : bands) {
-        area += std::int64_t{box.width()} * box.height();
-    }
-    if (2 * area > std::int64_t{all.width()} * all.height()) {
-        return QRegion(all);
-    }
-    QRegion region;
-    for (const QRect& box : bands) {
-        region += box;
-    }
-    return region;
+    return dirty_.Take();
 }
 
 bool SpriteScene::SetSharper(std::int32_t bitmap, int factor, std::int32_t sharper) {

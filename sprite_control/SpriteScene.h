@@ -3,6 +3,8 @@
 // order of drawing, what changed since the last repaint, and hit testing. Everything is in
 // board pixels.
 
+#include "sprite_control/DirtyRegion.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -224,6 +226,8 @@ private:
     void SetLevel(std::int32_t sprite, SpriteData& s, std::int32_t level);
     /// Marks a sprite and the sprites attached to it for the next TakeDirty.
     void Touch(std::int32_t sprite);
+    /// Marks every sprite that shows a bitmap changed since the last TakeDirty.
+    void TouchUsersOfChangedBitmaps();
 
     const SpriteData* FindSprite(std::int32_t h) const;
     SpriteData* FindSprite(std::int32_t h);
@@ -269,5 +273,6 @@ private:
     std::vector<std::int32_t> changedBitmaps_;
     /// Sprites removed since the last TakeDirty, as they were drawn then.
     std::vector<Drawn> vacated_;
+    DirtyRegion dirty_;
     mutable std::optional<QSize> extent_;
 };
