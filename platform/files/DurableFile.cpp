@@ -256,7 +256,7 @@ std::string DurableFile::Target(const std::string& path) {
     return current;
 }
 
-void DurableFile::Write(const std::string& path, std::string_view bytes) {
+void DurableFile::Write(const std::string& path, std::string_view bytes, InPlace inPlace) {
     const std::string target = Target(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -281,7 +281,7 @@ void DurableFile::Write(const std::string& path, std::string_view bytes) {
     if (fd.get() < 0) {
         // A folder the user may not write into can still hold a file the user may write (a
         // shared class folder).
-        if (exists && (error == EACCES || error == EPERM)) {
+        if (inPlace == InPlace::Allowed && exists && (error == EACCES || error == EPERM)) {
             WriteInPlace(path, target, bytes);
             return;
         }

@@ -8,6 +8,10 @@
 
 class DurableFile {
 public:
+    /// Whether a folder that takes no new files may have its writable file written in place
+    /// (not in one step: a reader at that moment sees part of the new bytes).
+    enum class InPlace { Allowed, Refused };
+
     /// The file a save of `path` replaces: the end of the chain of symbolic links when `path`
     /// is one (also when the last one points nowhere yet), else `path`.
     static std::string Target(const std::string& path);
@@ -18,11 +22,12 @@ public:
     /// symbolic link stays a link. Temporary files of this target (".NAME.tmp-" and 16 hex
     /// digits) that no living save holds are removed first.
     ///
-    /// A folder that takes no new files but holds a writable file gets the bytes written into
-    /// the file itself, after the room for them has been reserved; a failed write there puts
-    /// the old bytes back.
+    /// With InPlace::Allowed, a folder that takes no new files but holds a writable file gets
+    /// the bytes written into the file itself, after the room for them has been reserved; a
+    /// failed write there puts the old bytes back.
     ///
     /// Raises DurableFileError naming `path` as given; the old file is then as it was and no
     /// temporary file of this save is left.
-    static void Write(const std::string& path, std::string_view bytes);
+    static void Write(const std::string& path, std::string_view bytes,
+                      InPlace inPlace = InPlace::Allowed);
 };
