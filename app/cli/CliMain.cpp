@@ -4,11 +4,13 @@
 #include "app/cli/CliOptions.h"
 #include "app/cli/HeadlessBoard.h"
 #include "app/components/PictureLoadError.h"
+#include "platform/files/DurableFile.h"
+#include "platform/files/DurableFileError.h"
 #include "platform/ui/SoundPlayer.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -27,20 +29,19 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-/// Writes `image` as a PNG at `path`, replacing the file only once the whole picture is
-/// written. Returns the reason of a failure, else "".
+/// Writes `image` as a PNG at `path`, replacing only a regular file, and that only once the
+/// whole picture is on the disk. Returns the Dutch reason of a failure, else "".
 std::string SavePng(const QImage& image, const std::string& path) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString().toStdString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "png").write(image)) {
+        return "het plaatje kan niet als PNG worden gemaakt";
     }
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return writer.errorString().toStdString();
-    }
-    if (!file.commit()) {
-        return file.errorString().toStdString();
+    try {
+        DurableFile::Write(path, std::string_view(bytes.constData(), bytes.size()));
+    } catch (const DurableFileError& e) {
+        return e.Reason();
     }
     return {};
 }

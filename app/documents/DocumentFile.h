@@ -17,9 +17,11 @@ public:
 
     /// Writes `document` to `path` (UTF-8) through a new file in the same folder, which then
     /// replaces `path` in one step; an existing file keeps its permissions, and when `path`
-    /// is a symbolic link the file it points to is replaced. On any failure raises a
-    /// KistError that names `path` and the reason (KistOpenError when no file can be made in
-    /// the folder, KistWriteError otherwise); the file that was at `path` is then untouched
-    /// and no temporary file is left behind.
+    /// is a symbolic link the file it points to is replaced. In a folder that takes no new
+    /// files, a writable document is written in place once the room for it is reserved. On
+    /// any failure raises a KistError that names `path` (never a temporary file) and the
+    /// reason in Dutch: KistOpenError when the save was refused before anything was written
+    /// (a read-only document, a pipe or device, no room), KistWriteError otherwise. The file
+    /// that was at `path` is then untouched and no temporary file is left behind.
     static void Save(const BoardDocument& document, const std::string& path);
 };

@@ -1,6 +1,8 @@
 #include "platform/registry/Registry.h"
 
 #include "platform/errors/SystemError.h"
+#include "platform/files/DurableFile.h"
+#include "platform/files/DurableFileError.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -524,14 +526,16 @@ RegistryStatus Registry::Save() {
         return failure("het bestand kon eerder niet worden gelezen en wordt niet overschreven (" +
                        loadError_ + ")");
     }
-    const std::filesystem::path target(filePath_);
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    auto folderOf = [](const std::filesystem::path& file) {
+        return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    };
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(folderOf(filePath_), ec);
     if (ec) {
         return failure(SystemError::Reason(ec.value()));
     }
+    // Through a symbolic link the file it points to is replaced, so its folder is the lock.
+    const std::filesystem::path folder = folderOf(DurableFile::Target(filePath_));
     // The folder is the lock: the file itself is replaced by every save, so a lock on it
     // would be lost with it. Other processes sharing the file wait here until this save is
     // done, and this one then starts from what they wrote.
@@ -570,44 +574,12 @@ RegistryStatus Registry::Save() {
         skippedLines_ = ownSkipped;
         return failure(why);
     };
-    // Written beside the file and renamed over it, so that readers and a crash mid-write
-    // only ever see the old or the new registry.
-    std::string temp = filePath_ + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        return keepOwn(SystemError::Reason(errno));
-    }
-    const std::string text = Serialise();
-    std::size_t written = 0;
-    int error = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    struct stat old {};
-    const mode_t mode = ::stat(filePath_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (error == 0 && ::fchmod(fd, mode) != 0) {
-        error = errno;
-    }
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && std::rename(temp.c_str(), filePath_.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return keepOwn(SystemError::Reason(error));
+    // Written beside the file and renamed over it, never in place, so that readers, who take
+    // no lock, and a crash mid-write only ever see the old or the new registry.
+    try {
+        DurableFile::Write(filePath_, Serialise(), DurableFile::InPlace::Refused);
+    } catch (const DurableFileError& e) {
+        return keepOwn(e.Reason());
     }
     changes_.clear();
     dirty_ = false;

@@ -21,6 +21,8 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace board_test {
 namespace {
@@ -450,7 +452,12 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
     const std::string lit = Write("aan.tvb", litBoard);
     const std::string png = (dir.path() + "/bord.png").toStdString();
     const std::string missing = (dir.path() + "/weg.tvb").toStdString();
-    const std::vector<ArgumentRow> rows = {
+    // A picture goes only into a regular file or a new name, never over a pipe or a device.
+    const std::string fifo = (dir.path() + "/pijp.png").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string device = (dir.path() + "/apparaat.png").toStdString();
+    const bool haveDevice = ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    std::vector<ArgumentRow> rows = {
         {{"--check"}, 2, "ten minste één bestand"},
         {{"--check", "--frobnicate", good}, 2, "onbekende optie --frobnicate"},
         {{"--check", "-x"}, 1, "Te openen bestand -x bestaat niet."}, // one dash: a file name
@@ -492,10 +499,16 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
         {{"--render", good, (dir.path() + "/geen/map/bord.png").toStdString()},
          1,
          "Het plaatje kan niet worden bewaard in"},
+        {{"--render", good, (dir.path() + "/geen/bord.png").toStdString()}, 1, "niet gevonden"},
+        {{"--render", good, fifo}, 1, "pijp.png: het is geen gewoon bestand"},
+        {{"--render", good, dir.path().toStdString()}, 1, ": het is een map"},
         {{"--check", "--ticks=3", "--set=Comparator Regelaar=1,2V", "--", good}, 0, "\"ok\":true"},
         {{"--help"}, 0, "Gebruik: tavsim --check"},
         {{"--version"}, 0, "tavsim 2.0.0"},
     };
+    if (haveDevice) {
+        rows.push_back({{"--render", good, device}, 1, "apparaat.png: het is geen gewoon bestand"});
+    }
     for (const ArgumentRow& row : rows) {
         std::string line;
         for (const std::string& arg : row.args) {
@@ -511,8 +524,11 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
             EXPECT_NE((ran.out + ran.err).find(row.says), std::string::npos) << line << ran.out;
         }
     }
+    struct stat st {};
+    EXPECT_TRUE(::lstat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) << "the pipe stays";
+    EXPECT_TRUE(!haveDevice || (::lstat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode)))
+        << "the device stays";
 }
-
 TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
     BoardDocument document = Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"},
                                     {"Var. Spanning Uit Geel", "Invertor Ingang"},

@@ -9,8 +9,10 @@
 #include "app/documents/clsKistRWRam.h"
 #include "tests/documents/KistTestSupport.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -106,6 +108,14 @@ TEST(DocumentFile, SaveIntoAReadOnlyFolderWritesAWritableFileInPlace) {
     fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec |
                                        fs::perms::group_read | fs::perms::group_exec |
                                        fs::perms::others_read | fs::perms::others_exec);
+    // A read-only board in a folder everyone may write: refused, and the message names the
+    // board, not the temporary file beside it.
+    TempFolder open;
+    const std::string readOnly = open.File("alleen-lezen.tvb");
+    WriteFileBytes(readOnly, old);
+    fs::permissions(readOnly,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(open.Path(), fs::perms::all);
     // Root may write anywhere, so as root the saves run as an ordinary user.
     const pid_t child = ::fork();
     if (child == 0) {
@@ -131,6 +141,15 @@ TEST(DocumentFile, SaveIntoAReadOnlyFolderWritesAWritableFileInPlace) {
                 result |= 4;
             }
         }
+        try {
+            DocumentFile::Save(TwoWireBoard(), readOnly);
+            result |= 8;
+        } catch (const KistOpenError& e) {
+            if (std::string(e.what()) !=
+                "\"" + readOnly + "\" kan niet worden bewaard: geen toestemming") {
+                result |= 8;
+            }
+        }
         ::_exit(result);
     }
     int status = 0;
@@ -141,10 +160,32 @@ TEST(DocumentFile, SaveIntoAReadOnlyFolderWritesAWritableFileInPlace) {
         GTEST_SKIP() << "this user may write into read-only folders";
     }
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not saved in place, 2: read-only file written, "
-                                         "4: reason not named in Dutch";
+                                         "4: reason not named in Dutch, 8: board not named";
     EXPECT_EQ(DocumentFile::Load(shared), TwoWireBoard());
     EXPECT_EQ(ReadFileBytes(locked), old);
     EXPECT_EQ(Entries(folder.Path()), (std::vector<std::string>{"gedeeld.tvb", "oud.tvb"}));
+    EXPECT_EQ(ReadFileBytes(readOnly), old);
+    EXPECT_EQ(Entries(open.Path()), std::vector<std::string>{"alleen-lezen.tvb"});
+}
+
+// Temporary files of saves that were killed go with the next save of the same board; one
+// that a living save holds (locked), another board's, and other names stay.
+TEST(DocumentFile, SaveRemovesAbandonedTemporaryFilesOfItsBoard) {
+    TempFolder folder;
+    const std::string path = folder.File("oud.tvb");
+    const std::vector<std::string> stay = {".ander.tvb.tmp-0123456789abcdef",
+                                           ".oud.tvb.tmp-0123456789abcde", ".oud.tvb.tmp-bewaard1",
+                                           ".oud.tvb.tmp-fedcba9876543210", "oud.tvb"};
+    for (const std::string& name : stay) {
+        WriteFileBytes(folder.File(name), {1});
+    }
+    WriteFileBytes(folder.File(".oud.tvb.tmp-0123456789abcdef"), {1});
+    const int held = ::open(folder.File(".oud.tvb.tmp-fedcba9876543210").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    DocumentFile::Save(TwoWireBoard(), path);
+    ::close(held);
+    EXPECT_EQ(Entries(folder.Path()), stay);
+    EXPECT_EQ(DocumentFile::Load(path), TwoWireBoard());
 }
 
 // Even a user who may write anywhere cannot make files in /proc: the same failure, for root.

@@ -204,10 +204,43 @@ TEST_F(RegistryTest, SavesByRenamingANewFileOverTheOld) {
     // A second name for the old file keeps the old text only if the registry is never
     // written into the file itself.
     fs::create_hard_link(path_, folder_ / "old.reg");
+    // A temporary file of a save that was killed goes with the next save.
+    std::ofstream(folder_ / ".registry.reg.tmp-0123456789abcdef") << "REGEDIT4\n";
     ASSERT_TRUE(registry.SetString(HKCU, "K", "v", "new"));
     EXPECT_NE(ReadFile(path_).find("\"v\"=\"new\""), std::string::npos);
     EXPECT_NE(ReadFile(folder_ / "old.reg").find("\"v\"=\"old\""), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
+        << "no temporary file is left behind";
+}
+
+// A registry file the user may not write is refused and left as it is; a symbolic link
+// stays a link, and the file it points to is saved.
+TEST_F(RegistryTest, AReadOnlyFileIsRefusedAndALinkIsFollowed) {
+    const fs::path real = folder_ / "echt" / "registry.reg";
+    fs::create_directories(real.parent_path());
+    fs::create_symlink("echt/registry.reg", path_);
+    ASSERT_TRUE(Registry(path_).SetString(HKCU, "K", "v", "through the link"));
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(Registry(real.string()).GetString(HKCU, "K", "v"), "through the link");
+
+    const std::string locked = (folder_ / "alleen-lezen.reg").string();
+    std::ofstream(locked) << "REGEDIT4\n";
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder_, fs::perms::all); // the folder would take a new file
+    // Root may write any file: as root, the save runs as nobody.
+    EXPECT_TRUE(Succeeded(InChild([&] {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            return false;
+        }
+        Registry registry(locked);
+        const RegistryStatus status = registry.SetString(HKCU, "K", "v", "x");
+        return status.code == RegistryStatus::Code::SaveFailed &&
+               status.message ==
+                   "Het register kon niet worden opgeslagen in " + locked + ": geen toestemming" &&
+               registry.LastSaveError() == status.message;
+    })));
+    EXPECT_EQ(ReadFile(locked), "REGEDIT4\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 3)
         << "no temporary file is left behind";
 }
 
