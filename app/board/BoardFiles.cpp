@@ -129,7 +129,8 @@ bool BoardFiles::SaveTo(const std::string& path) {
         DocumentFile::Save(form_.Snapshot(), path);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
-        TellError("Het bord kon niet worden bewaard in " + path + ": " + error.what());
+        // The reason names the board: "\"PAD\" kan niet worden bewaard: de schijf is vol".
+        TellError(error.what());
         return false;
     }
     form_.MarkSaved();

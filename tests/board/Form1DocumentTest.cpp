@@ -436,8 +436,7 @@ TEST_F(Form1Document, AFailedSaveKeepsTheOldFileAndTheDocument) {
         prompter.files.push_back(path);
         Item("mnuBewarenAls")->trigger();
         ASSERT_EQ(prompter.messages.size(), 1U);
-        EXPECT_EQ(prompter.messages[0].text.rfind(
-                      "Het bord kon niet worden bewaard in " + path + ": ", 0),
+        EXPECT_EQ(prompter.messages[0].text.rfind("\"" + path + "\" kan niet worden bewaard: ", 0),
                   0U)
             << prompter.messages[0].text;
         EXPECT_EQ(prompter.messages[0].title, "Fout");
