@@ -203,6 +203,16 @@ private:
         return *target;
     }
 
+    /// A step of `kind` on the board's `naam`, from the present line.
+    AssignmentStep NewStep(AssignmentStep::Kind kind, std::string_view naam) const {
+        AssignmentStep step;
+        step.kind = kind;
+        step.naam = naam;
+        step.line = line_;
+        step.target = Known(naam);
+        return step;
+    }
+
     /// "zet NAAM = WAARDE", given what follows "zet ".
     AssignmentStep Set(std::string_view rest) const {
         const std::size_t is = rest.find('=');
@@ -213,11 +223,7 @@ private:
     }
 
     AssignmentStep SetValue(std::string_view naam, std::string_view value) const {
-        AssignmentStep step;
-        step.kind = AssignmentStep::Kind::Set;
-        step.naam = naam;
-        step.line = line_;
-        step.target = Known(naam);
+        AssignmentStep step = NewStep(AssignmentStep::Kind::Set, naam);
         switch (step.target) {
         case AssignmentTarget::PushButton:
             step.value = OnOff(naam, value);
@@ -248,11 +254,7 @@ private:
     }
 
     AssignmentStep Press(std::string_view naam) const {
-        AssignmentStep step;
-        step.kind = AssignmentStep::Kind::Press;
-        step.naam = Name(naam);
-        step.line = line_;
-        step.target = Known(step.naam);
+        AssignmentStep step = NewStep(AssignmentStep::Kind::Press, Name(naam));
         if (step.target != AssignmentTarget::PushButton &&
             step.target != AssignmentTarget::Sensor &&
             step.target != AssignmentTarget::ResetButton) {
@@ -304,12 +306,8 @@ private:
     }
 
     AssignmentStep ExpectValue(std::string_view naam, std::string_view value) const {
-        AssignmentStep step;
-        step.kind = AssignmentStep::Kind::Expect;
-        step.naam = naam;
-        step.line = line_;
+        AssignmentStep step = NewStep(AssignmentStep::Kind::Expect, naam);
         step.text = std::string(naam) + " = " + std::string(value);
-        step.target = Known(naam);
         if (step.target == AssignmentTarget::Socket && naam == SocketName(Socket::Buzzer) &&
             (value == "aan" || value == "uit")) {
             step.target = AssignmentTarget::Buzzer;
@@ -351,12 +349,8 @@ private:
 
     AssignmentStep Changes(std::string_view naam, std::string_view rest,
                            const AssignmentRun* run) const {
-        AssignmentStep step;
-        step.kind = AssignmentStep::Kind::Expect;
-        step.naam = naam;
-        step.line = line_;
+        AssignmentStep step = NewStep(AssignmentStep::Kind::Expect, naam);
         step.text = std::string(naam) + " wisselt " + std::string(rest);
-        step.target = Known(naam);
         if (step.target == AssignmentTarget::Socket && naam == SocketName(Socket::Buzzer)) {
             step.target = AssignmentTarget::Buzzer;
         }
