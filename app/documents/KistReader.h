@@ -3,11 +3,17 @@
 // that one document reader serves both. Every read raises KistReadError, without moving
 // the position, when the bytes it needs are not there; it never waits and never invents data.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 class KistReader {
 public:
+    /// The most bytes a string may take in a stream, its terminating zero included. Socket
+    /// names are some 40 characters; a string without its zero within this many bytes is
+    /// damage, and refused before anything further is read.
+    static constexpr std::size_t kMaxStringBytes = 1000;
+
     virtual ~KistReader() = default;
 
     /// Steps over the header (type and length) of the chunk at the present position, whatever
@@ -17,7 +23,8 @@ public:
     /// calls in a row give the same value.
     virtual std::int16_t PeekChunkType() = 0;
     /// Reads a zero-terminated Windows-1252 string and returns it as UTF-8; the terminating
-    /// zero is consumed. Codes 0x81, 0x8D, 0x8F, 0x90 and 0x9D become U+0081 etc.
+    /// zero is consumed. Codes 0x81, 0x8D, 0x8F, 0x90 and 0x9D become U+0081 etc. Raises
+    /// KistReadError when no zero lies within kMaxStringBytes bytes, without looking further.
     virtual std::string readString() = 0;
     /// Reads a 16-bit little-endian two's complement number.
     virtual std::int16_t readInt() = 0;

@@ -5,6 +5,7 @@
 #include "app/documents/Windows1252.h"
 #include "platform/errors/SystemError.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -127,7 +128,7 @@ std::string clsKistRFile::readString() {
     std::size_t scanned = 0;
     for (;;) {
         const std::uint8_t* begin = buffer_.data() + head_;
-        const std::size_t available = tail_ - head_;
+        const std::size_t available = std::min(tail_ - head_, kMaxStringBytes);
         const auto* end =
             static_cast<const std::uint8_t*>(std::memchr(begin + scanned, 0, available - scanned));
         if (end != nullptr) {
@@ -136,6 +137,11 @@ std::string clsKistRFile::readString() {
             Windows1252::AppendDecoded(begin, length, text);
             Take(length + 1);
             return text;
+        }
+        if (available == kMaxStringBytes) {
+            throw KistReadError("damaged board document: the string at offset " +
+                                std::to_string(offset_) + " in \"" + name_ + "\" runs past " +
+                                std::to_string(kMaxStringBytes) + " bytes");
         }
         // Refill keeps the unread bytes in order, so what was scanned need not be again.
         scanned = available;

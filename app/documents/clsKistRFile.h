@@ -26,7 +26,8 @@ public:
     void CloseFile();
     void GoIntoChunk() override;
     std::int16_t PeekChunkType() override;
-    /// Raises KistReadError when the file ends before the terminating zero.
+    /// Raises KistReadError when the file ends before the terminating zero, or when no zero
+    /// lies within kMaxStringBytes bytes.
     std::string readString() override;
     std::int16_t readInt() override;
     std::int32_t readLong() override;

@@ -73,8 +73,13 @@ void clsKistRWRam::GoIntoChunk() {
 
 std::string clsKistRWRam::readString() {
     const std::uint8_t* begin = buffer_.data() + pos_;
-    const auto* end =
-        static_cast<const std::uint8_t*>(std::memchr(begin, 0, buffer_.size() - pos_));
+    const std::size_t available = std::min(buffer_.size() - pos_, kMaxStringBytes);
+    const auto* end = static_cast<const std::uint8_t*>(std::memchr(begin, 0, available));
+    if (end == nullptr && available == kMaxStringBytes) {
+        throw KistReadError("damaged board document: the string at position " +
+                            std::to_string(pos_) + " of a memory stream runs past " +
+                            std::to_string(kMaxStringBytes) + " bytes");
+    }
     if (end == nullptr) {
         throw KistReadError("read past the end of a memory stream: no end to the string at "
                             "position " +

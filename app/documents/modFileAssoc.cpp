@@ -200,6 +200,13 @@ void modFileAssoc::RegisterDocumentType(const std::string& programPath) {
     }
     const std::string dataHome = XdgDataHome();
     if (dataHome.empty()) {
+        static bool told = false;
+        if (!told) {
+            told = true;
+            qWarning("tavsim: geen bruikbare thuismap (HOME is niet gezet, leeg of geen absoluut "
+                     "pad, en XDG_DATA_HOME is geen absoluut pad): het bordtype wordt niet bij "
+                     "het bureaublad aangemeld");
+        }
         return;
     }
     const DesktopFiles written = WriteDesktopFiles(programPath, dataHome);
@@ -265,8 +272,9 @@ std::string modFileAssoc::XdgDataHome() {
     if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) {
         return xdg.toStdString();
     }
-    const QString home = QDir::homePath();
-    if (home.isEmpty()) {
+    // Not QDir::homePath(): without HOME that is the root folder.
+    const QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || !QDir::isAbsolutePath(home)) {
         return {};
     }
     return QDir(home).filePath(".local/share").toStdString();

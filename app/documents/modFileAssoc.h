@@ -27,7 +27,8 @@ public:
     /// the registry and, unless HasSystemDesktopEntry, in XdgDataHome(). When the shared-mime-info
     /// package or the desktop entry changed, starts update-mime-database or update-desktop-database
     /// on their folders, detached and only when found on PATH. Never fails and never waits:
-    /// failures are written to stderr only.
+    /// failures are written to stderr only. Without a data folder (XdgDataHome() empty) only the
+    /// registry is written, and stderr says so once per process.
     static void RegisterDocumentType(const std::string& programPath);
 
     /// Writes the classes-root keys: ".tvb" = kProgId, kProgId = kDescription,
@@ -51,7 +52,7 @@ public:
     /// then writes the registry only.
     static bool HasSystemDesktopEntry(const std::string& programPath);
 
-    /// $XDG_DATA_HOME when it is an absolute path, otherwise the home folder followed by
-    /// "/.local/share".
+    /// $XDG_DATA_HOME when it is an absolute path, otherwise $HOME followed by
+    /// "/.local/share" when HOME is an absolute path; otherwise empty.
     static std::string XdgDataHome();
 };

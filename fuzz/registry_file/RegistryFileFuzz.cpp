@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         }
     }
+    // A file that is no registry text was moved aside; it comes back for the next input.
+    std::error_code ec;
+    std::filesystem::rename(given.Path() + ".beschadigd", given.Path(), ec);
     {
         Registry registry(copy.Path());
         RegistryBatch batch(registry);

@@ -4,6 +4,7 @@
 #include "platform/files/DurableFile.h"
 #include "platform/files/DurableFileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,20 @@ struct Registry::Node {
     /// Keyed by the folded name, so lookups ignore case and enumeration is sorted.
     std::map<std::string, std::unique_ptr<Node>> children;
     std::map<std::string, std::pair<std::string, RegistryValue>> values;
+    /// A line (or a value continued over several lines) of the file under this key that the
+    /// registry does not understand, kept as it was. It is written after the value it
+    /// followed in the file, or where that value would be when it is gone.
+    struct Kept {
+        bool anchored = false; // false: before every value
+        std::string anchor;    // folded name of the value it followed
+        std::string text;
+    };
+    std::vector<Kept> kept;
+    /// Kept lines that must follow all values: a section the registry does not understand,
+    /// with its lines, or a continued line left open.
+    std::vector<std::string> tail;
+    /// Only on the classes root: kept lines before the first section of the file.
+    std::vector<std::string> preamble;
 
     Node() = default;
     Node(const Node&) = delete;
@@ -286,8 +301,68 @@ Registry::Node* Registry::CreatePath(Node* node, const std::vector<std::string_v
 
 namespace {
 
+/// Why `text` is no registry file at all (NUL bytes, or a first line that is not a registry
+/// header), or empty when it is one. A file holding nothing but blanks is an empty registry.
+std::string WhyNotRegistryText(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) {
+        return "het bevat nul-bytes";
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = Trim(text.substr(0, end));
+        if (!line.empty()) {
+            return line == kHeader || line == kHeader5 ? std::string()
+                                                       : "de eerste regel is niet REGEDIT4";
+        }
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    }
+    return {};
+}
+
+/// Moves the file at `path`, when it is still the one read (`read`), to the first free name
+/// of `path` + ".beschadigd", ".beschadigd.1", ... without ever replacing a file, and says so
+/// on stderr. False with the error number when it stays where it is.
+bool SetAside(const std::string& path, const struct stat& read, const std::string& why,
+              int& error) {
+    struct stat now {};
+    if (::stat(path.c_str(), &now) != 0 || now.st_dev != read.st_dev || now.st_ino != read.st_ino) {
+        return true; // replaced or set aside by another program meanwhile
+    }
+    for (int i = 0; i < 1000; ++i) {
+        const std::string aside = path + ".beschadigd" + (i == 0 ? "" : "." + std::to_string(i));
+        int result = ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE);
+        if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without that kind of rename: a new name, then the old one goes.
+            result = ::link(path.c_str(), aside.c_str());
+            if (result == 0) {
+                ::unlink(path.c_str());
+            }
+        }
+        if (result == 0) {
+            std::fprintf(stderr,
+                         "Register %s is geen registerbestand (%s): bewaard als %s; het register "
+                         "begint leeg\n",
+                         path.c_str(), why.c_str(), aside.c_str());
+            return true;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    error = errno == EEXIST ? EEXIST : errno;
+    std::fprintf(stderr,
+                 "Register %s is geen registerbestand (%s) en kan niet opzij worden gezet: %s; "
+                 "het wordt niet overschreven\n",
+                 path.c_str(), why.c_str(), SystemError::Reason(error).c_str());
+    return false;
+}
+
 /// Reads the whole file; false with the error number when it cannot be read. A missing file
-/// (or folder) reads as empty.
+/// (or folder) reads as empty. A file that is no registry text is set aside (SetAside) and
+/// reads as empty; false when it cannot be set aside.
 bool ReadRegistryFile(const std::string& path, std::string& text, int& error) {
     text.clear();
     error = 0;
@@ -303,8 +378,17 @@ bool ReadRegistryFile(const std::string& path, std::string& text, int& error) {
     }
     const bool failed = std::ferror(f) != 0;
     error = failed ? (errno != 0 ? errno : EIO) : 0;
+    struct stat read {};
+    const bool known = ::fstat(::fileno(f), &read) == 0;
     std::fclose(f);
-    return !failed;
+    if (failed) {
+        return false;
+    }
+    if (const std::string why = WhyNotRegistryText(text); !why.empty() && known) {
+        text.clear();
+        return SetAside(path, read, why, error);
+    }
+    return true;
 }
 
 } // namespace
@@ -331,20 +415,68 @@ void Registry::Parse(std::string_view text) {
         text.remove_prefix(3);
     }
     Node* section = nullptr;
+    // Where kept lines go: the last section understood, or before all sections when null.
+    Node* owner = nullptr;
+    // Inside a section that is not understood: every line is kept after the owner's values.
+    bool foreign = false;
+    // Inside a key beyond the limits: its lines are dropped with it.
+    bool dropped = false;
+    const Node::Kept start;
+    Node::Kept place = start;
     std::vector<std::string_view> parts;
     std::size_t droppedKeys = 0;
-    while (!text.empty()) {
+    auto nextLine = [&text]() {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
+        std::string_view raw = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        while (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        return raw;
+    };
+    // Keeps `raw`, with the lines that continue it, as the owner's; a comment is no damage.
+    auto keep = [&](std::string_view raw, bool damage = true) {
+        skippedLines_ += damage ? 1 : 0;
+        std::string kept(raw);
+        bool open = !Trim(raw).empty() && Trim(raw).back() == '\\';
+        // A blank line or a section ends a continued value, also one left open.
+        auto continues = [&text] {
+            const std::string_view next = Trim(text.substr(0, text.find('\n')));
+            return !next.empty() && next.front() != '[';
+        };
+        while (open && continues()) {
+            const std::string_view more = nextLine();
+            ++skippedLines_;
+            kept += '\n';
+            kept += more;
+            open = !Trim(more).empty() && Trim(more).back() == '\\';
+        }
+        if (dropped) {
+            return;
+        }
+        if (owner == nullptr) {
+            classesRoot_->preamble.push_back(std::move(kept));
+        } else if (foreign || open) {
+            owner->tail.push_back(std::move(kept));
+        } else {
+            Node::Kept line = place;
+            line.text = std::move(kept);
+            owner->kept.push_back(std::move(line));
+        }
+    };
+    while (!text.empty()) {
+        const std::string_view raw = nextLine();
+        const std::string_view line = Trim(raw);
 
-        if (line.empty() || line.front() == ';' || line == kHeader || line == kHeader5) {
+        if (line.empty() || line == kHeader || line == kHeader5) {
             continue;
         }
         if (line.front() == '[') {
             section = nullptr;
+            foreign = true;
+            dropped = false;
             if (line.back() != ']' || line.size() < 3 || line[1] == '-') {
-                ++skippedLines_;
+                keep(raw);
                 continue;
             }
             const std::string_view inner = line.substr(1, line.size() - 2);
@@ -360,18 +492,26 @@ void Registry::Parse(std::string_view text) {
             }
             if (node == nullptr || !SplitPath(path, parts) ||
                 (slash != std::string_view::npos && parts.empty())) {
-                ++skippedLines_;
                 if (node != nullptr && !path.empty() && path.find("\\\\") == std::string::npos) {
                     ++droppedKeys; // beyond the limits of a key
+                    dropped = true;
                 }
+                keep(raw);
                 continue;
             }
             bool created = false;
             section = CreatePath(node, parts, created);
+            owner = section;
+            foreign = false;
+            place = start;
+            continue;
+        }
+        if (line.front() == ';') {
+            keep(raw, false);
             continue;
         }
         if (section == nullptr) {
-            ++skippedLines_;
+            keep(raw);
             continue;
         }
         std::string name;
@@ -379,12 +519,12 @@ void Registry::Parse(std::string_view text) {
         if (line.front() == '@') {
             pos = 1;
         } else if (!ReadQuoted(line, pos, name) || HasControlCharacter(name)) {
-            ++skippedLines_;
+            keep(raw);
             continue;
         }
         std::string_view rest = Trim(line.substr(pos));
         if (rest.empty() || rest.front() != '=') {
-            ++skippedLines_;
+            keep(raw);
             continue;
         }
         rest = Trim(rest.substr(1));
@@ -393,22 +533,24 @@ void Registry::Parse(std::string_view text) {
             std::size_t p = 0;
             std::string data;
             if (!ReadQuoted(rest, p, data) || !Trim(rest.substr(p)).empty()) {
-                ++skippedLines_;
+                keep(raw);
                 continue;
             }
             value = RegistryValue::String(std::move(data));
         } else if (rest.size() > 6 && SameFolded(rest.substr(0, 6), "dword:")) {
             std::uint32_t number = 0;
             if (!ParseDword(rest.substr(6), number)) {
-                ++skippedLines_;
+                keep(raw);
                 continue;
             }
             value = RegistryValue::Dword(number);
         } else {
-            ++skippedLines_;
+            keep(raw);
             continue;
         }
         std::string folded = Fold(name);
+        place.anchored = true;
+        place.anchor = folded;
         section->values[std::move(folded)] = {std::move(name), std::move(value)};
     }
     if (droppedKeys > 0) {
@@ -423,6 +565,12 @@ std::string Registry::Serialise() const {
     std::string out;
     out += kHeader;
     out += "\n\n";
+    for (const std::string& line : classesRoot_->preamble) {
+        out += line + '\n';
+    }
+    if (!classesRoot_->preamble.empty()) {
+        out += '\n';
+    }
     // Depth first, so every key follows its parent; keys without values still get their
     // section so that empty keys survive a round trip. The walk keeps its own list of keys
     // still to write, so that depth costs no stack.
@@ -438,11 +586,32 @@ std::string Registry::Serialise() const {
         Pending item = std::move(pending.back());
         pending.pop_back();
         const Node& node = *item.node;
-        if (!item.isRoot || !node.values.empty()) {
+        if (!item.isRoot || !node.values.empty() || !node.kept.empty() || !node.tail.empty()) {
             out += '[';
             out += item.path;
             out += "]\n";
+            // Kept lines in the order of the values they followed, each group in file order.
+            std::vector<const Node::Kept*> kept;
+            for (const Node::Kept& line : node.kept) {
+                kept.push_back(&line);
+            }
+            std::stable_sort(
+                kept.begin(), kept.end(), [](const Node::Kept* a, const Node::Kept* b) {
+                    return a->anchored != b->anchored ? b->anchored : a->anchor < b->anchor;
+                });
+            auto next = kept.begin();
+            auto keptUpTo = [&](const std::string* folded, bool including) {
+                while (next != kept.end() &&
+                       (!(*next)->anchored ||
+                        (folded != nullptr && ((*next)->anchor < *folded ||
+                                               (including && (*next)->anchor == *folded))))) {
+                    out += (*next)->text + '\n';
+                    ++next;
+                }
+            };
+            keptUpTo(nullptr, false);
             for (const auto& [folded, entry] : node.values) {
+                keptUpTo(&folded, false);
                 const auto& [name, value] = entry;
                 if (name.empty()) {
                     out += '@';
@@ -457,6 +626,13 @@ std::string Registry::Serialise() const {
                                   static_cast<unsigned>(value.number));
                     out += std::string("=dword:") + digits + "\n";
                 }
+                keptUpTo(&folded, true);
+            }
+            for (; next != kept.end(); ++next) {
+                out += (*next)->text + '\n';
+            }
+            for (const std::string& line : node.tail) {
+                out += line + '\n';
             }
             out += '\n';
         }
@@ -751,6 +927,11 @@ void Registry::Reload() {
     classesRoot_->values.clear();
     currentUser_->children.clear();
     currentUser_->values.clear();
+    for (Node* root : {classesRoot_.get(), currentUser_.get()}) {
+        root->kept.clear();
+        root->tail.clear();
+        root->preamble.clear();
+    }
     loaded_ = false;
     dirty_ = false;
     changes_.clear();

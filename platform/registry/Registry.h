@@ -112,8 +112,13 @@ public:
     /// Forgets the tree; the file is read again at next use. Unsaved changes are lost.
     void Reload();
 
-    /// Lines of the file that could not be understood at the last load and were skipped
-    /// (keys beyond the limits above among them, with the values under them).
+    /// Lines of the file that could not be understood at the last load (comments do not
+    /// count). They are kept as they were, under their key and after the value they
+    /// followed, and written back by every save; only keys beyond the limits above are
+    /// dropped, with the lines under them. A file that is no registry text at all (NUL
+    /// bytes, or no REGEDIT4 header on its first line) is moved to the first free name of
+    /// its own name + ".beschadigd" (then ".beschadigd.1", ...), stderr says so, and the
+    /// registry starts empty.
     std::size_t SkippedLines();
     /// Why the file could not be read at the last load, or empty. While it is set, changes
     /// are kept in memory but never saved, so that the unread file is not overwritten.

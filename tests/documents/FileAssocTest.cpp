@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -21,11 +22,16 @@ namespace {
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    /// Without a value the variable is unset.
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
         if (const char* old = std::getenv(name)) {
             old_ = old;
         }
-        ::setenv(name, value.c_str(), 1);
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
     }
     ~ScopedEnv() {
         if (old_) {
@@ -307,6 +313,51 @@ TEST(FileAssoc, InstalledProgramRegistersItsLauncher) {
         const QImage icon(QString::fromStdString(home.File(kIconFile)), "PNG");
         EXPECT_EQ(icon.pixelColor(24, 24), QColor(10, 200, 40));
     }
+}
+
+// Without an absolute data folder nothing is written for the desktop, least of all under the
+// root folder, and that is said once.
+TEST(FileAssoc, DataFolderOnlyFromAbsolutePaths) {
+    using Env = std::optional<std::string>;
+    struct Row {
+        Env xdg;
+        Env home;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"/data", "/home/jan", "/data"},
+        {std::nullopt, "/home/jan", "/home/jan/.local/share"},
+        {"relatief", "/home/jan", "/home/jan/.local/share"},
+        {std::nullopt, std::nullopt, ""},
+        {"", "", ""},
+        {"relatief", "home/jan", ""},
+        {"/data", std::nullopt, "/data"},
+    };
+    for (const Row& row : rows) {
+        ScopedEnv xdg("XDG_DATA_HOME", row.xdg);
+        ScopedEnv home("HOME", row.home);
+        EXPECT_EQ(modFileAssoc::XdgDataHome(), row.expected)
+            << row.xdg.value_or("(unset)") << " " << row.home.value_or("(unset)");
+    }
+
+    TestProgramFolder program(48);
+    ScopedEnv xdg("XDG_DATA_HOME", std::nullopt);
+    ScopedEnv home("HOME", std::nullopt);
+    ScopedEnv path("PATH", "");
+    testing::internal::CaptureStderr();
+    modFileAssoc::RegisterDocumentType(program.program);
+    modFileAssoc::RegisterDocumentType(program.program);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Registry::Instance().GetString(RegistryRoot::ClassesRoot, ".tvb", ""),
+              "Tavelon.Document")
+        << "the registry is still written";
+    EXPECT_FALSE(fs::exists("/.local/share/mime/packages/tavsim.xml"));
+    std::size_t lines = 0;
+    for (std::size_t at = said.find("geen bruikbare thuismap"); at != std::string::npos;
+         at = said.find("geen bruikbare thuismap", at + 1)) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 1u) << said;
 }
 
 } // namespace

@@ -61,7 +61,16 @@ void WriteItems(KistWriter& w, const std::vector<Item>& items) {
 }
 
 // Readers never leave a chunk: after its last item they stand at the next chunk's header.
-void ReadItems(KistReader& r, const std::vector<Item>& items) {
+// With `refuseLast` the last item must be refused instead.
+void ReadItems(KistReader& r, std::vector<Item> items, bool refuseLast = false) {
+    if (refuseLast) {
+        const Item last = items.back();
+        items.pop_back();
+        ReadItems(r, items);
+        ASSERT_EQ(last.kind, Item::String);
+        EXPECT_THROW(r.readString(), KistReadError);
+        return;
+    }
     for (const Item& item : items) {
         switch (item.kind) {
         case Item::Begin:
@@ -108,27 +117,28 @@ Bytes WrittenToRam(const std::function<void(KistWriter&)>& write) {
     return Bytes(ram.Buffer().begin(), end);
 }
 
-void ReadFromFile(const Bytes& bytes, const std::vector<Item>& items) {
+void ReadFromFile(const Bytes& bytes, const std::vector<Item>& items, bool refuseLast) {
     TempFolder folder;
     WriteFileBytes(folder.File("stream.tvb"), bytes);
     clsKistRFile file;
     file.OpenFile(folder.File("stream.tvb"));
-    ReadItems(file, items);
+    ReadItems(file, items, refuseLast);
 }
 
 // Puts `bytes` into a memory stream two at a time as Ints. An odd last byte goes in as an Int
 // too: its zero high byte is what the untouched buffer holds anyway.
-void ReadFromRam(const Bytes& bytes, const std::vector<Item>& items) {
+void ReadFromRam(const Bytes& bytes, const std::vector<Item>& items, bool refuseLast) {
     clsKistRWRam ram;
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         const int high = i + 1 < bytes.size() ? bytes[i + 1] : 0;
         ram.writeInt(static_cast<std::int16_t>(bytes[i] | (high << 8)));
     }
     ram.ResetToStart();
-    ReadItems(ram, items);
+    ReadItems(ram, items, refuseLast);
 }
 
-enum class Way { Both, WriteOnly, ReadOnly };
+// Refused: the items before the last read back, the last one is refused.
+enum class Way { Both, WriteOnly, ReadOnly, Refused };
 
 struct StreamCase {
     const char* name;
@@ -136,6 +146,14 @@ struct StreamCase {
     std::vector<Item> items;
     Bytes bytes;
 };
+
+// `head`, then `count` bytes `b`, then `tail`.
+Bytes Repeated(Bytes head, std::uint8_t b, std::size_t count, const Bytes& tail) {
+    Bytes bytes = std::move(head);
+    bytes.insert(bytes.end(), count, b);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
 
 // clang-format off
 const StreamCase kStreamCases[] = {
@@ -197,6 +215,16 @@ const StreamCase kStreamCases[] = {
      {String("A"), String("B")},
      {0x41, 0x00,               // "A"
       0x42, 0x00}},             // "B"
+    {"a string of 1000 bytes with its zero", Way::Both,
+     {String(std::string(999, 'A')), Long(5)},
+     Repeated({}, 0x41, 999,    // 999 times "A"
+              {0x00,            // its zero, the 1000th byte
+               0x05, 0x00, 0x00, 0x00})}, // Long 5
+    {"a string that runs past 1000 bytes is refused", Way::Refused,
+     {Long(5), String("")},
+     Repeated({0x05, 0x00, 0x00, 0x00}, // Long 5
+              0x41, 1000,       // 1000 times "A"
+              {0x00})},         // the zero comes too late
 };
 // clang-format on
 
@@ -204,13 +232,13 @@ TEST(KistStream, FileAndMemoryWriteAndReadTheseBytes) {
     for (const StreamCase& c : kStreamCases) {
         SCOPED_TRACE(c.name);
         const auto write = [&](KistWriter& w) { WriteItems(w, c.items); };
-        if (c.way != Way::ReadOnly) {
+        if (c.way == Way::Both || c.way == Way::WriteOnly) {
             EXPECT_EQ(WrittenToFile(write), c.bytes) << "file";
             EXPECT_EQ(WrittenToRam(write), c.bytes) << "memory";
         }
         if (c.way != Way::WriteOnly) {
-            ReadFromFile(c.bytes, c.items);
-            ReadFromRam(c.bytes, c.items);
+            ReadFromFile(c.bytes, c.items, c.way == Way::Refused);
+            ReadFromRam(c.bytes, c.items, c.way == Way::Refused);
         }
     }
 }

@@ -312,4 +312,114 @@ TEST(RegistryLocation, FollowsTheEnvironment) {
     EXPECT_EQ(Registry::DefaultFilePath(), "/tmp/r.reg");
 }
 
+// What the registry does not understand stays where it was through every later save: its
+// own changes, another program's, and saves after them.
+TEST_F(RegistryTest, KeepsWhatItDoesNotUnderstandInPlace) {
+    WriteFile("REGEDIT4\r\n"
+              "; before every key\r\n"
+              "\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Tavsim]\r\n"
+              "; first\r\n"
+              "\"b\"=\"1\"\r\n"
+              "\"Bin\"=hex:01,02,\\\r\n"
+              "  03,04\r\n"
+              "\"Exp\"=hex(2):25,00\r\n"
+              "\"Big\"=qword:0000000000000001\r\n"
+              "\"a\"=\"2\"\r\n"
+              "\xff\xfe garbage\r\n"
+              "[HKEY_LOCAL_MACHINE\\Other]\r\n"
+              "\"InOther\"=\"x\"\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Tavsim\\Sub]\r\n"
+              "\"Open\"=hex:01,\\\r\n");
+    {
+        Registry registry(path_);
+        EXPECT_EQ(registry.ValueNames(HKCU, "Software\\Tavsim"),
+                  (std::vector<std::string>{"a", "b"}));
+        ASSERT_TRUE(registry.SetString(HKCU, "Software\\Tavsim", "c", "3"));
+        ASSERT_TRUE(registry.DeleteValue(HKCU, "Software\\Tavsim", "b"));
+        ASSERT_TRUE(Succeeded(InChild([&] {
+            Registry other(path_);
+            return other.SetString(HKCU, "Software\\Tavsim", "aa", "theirs").ok();
+        })));
+        ASSERT_TRUE(registry.SetString(HKCR, ".mine", "", "ours"));
+    }
+    const std::string expected = "REGEDIT4\n\n"
+                                 "; before every key\n\n"
+                                 "[HKEY_CLASSES_ROOT\\.mine]\n"
+                                 "@=\"ours\"\n\n"
+                                 "[HKEY_CURRENT_USER\\Software]\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Tavsim]\n"
+                                 "; first\n"
+                                 "\"a\"=\"2\"\n"
+                                 "\xff\xfe garbage\n"
+                                 "\"Bin\"=hex:01,02,\\\n"
+                                 "  03,04\n"
+                                 "\"Exp\"=hex(2):25,00\n"
+                                 "\"Big\"=qword:0000000000000001\n"
+                                 "\"aa\"=\"theirs\"\n"
+                                 "\"c\"=\"3\"\n"
+                                 "[HKEY_LOCAL_MACHINE\\Other]\n"
+                                 "\"InOther\"=\"x\"\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Tavsim\\Sub]\n"
+                                 "\"Open\"=hex:01,\\\n\n";
+    EXPECT_EQ(ReadFile(path_), expected);
+    for (int save = 0; save < 2; ++save) {
+        Registry registry(path_);
+        ASSERT_TRUE(registry.SetString(HKCU, "Software\\Tavsim", "c", std::to_string(4 + save)));
+        ASSERT_TRUE(registry.SetString(HKCU, "Software\\Tavsim", "c", "3"));
+    }
+    EXPECT_EQ(ReadFile(path_), expected);
+}
+
+// A file that is no registry text is kept aside under a free name, and the registry starts
+// empty; an ordinary file with damaged lines is read as before.
+TEST_F(RegistryTest, AFileThatIsNoRegistryIsSetAside) {
+    struct Row {
+        const char* name;
+        std::string text;
+        int asideBefore; // .beschadigd files already there
+        const char* aside;
+    };
+    const Row rows[] = {
+        {"NUL bytes", std::string("REGEDIT4\n\0\0[x]\n", 16), 0, ".beschadigd"},
+        {"no header", "[HKEY_CURRENT_USER\\K]\n\"v\"=\"x\"\n", 0, ".beschadigd"},
+        {"binary", "\x89PNG\r\n\x1a\n", 1, ".beschadigd.1"},
+        {"two set aside already", "geen register", 2, ".beschadigd.2"},
+        {"blank", " \n\r\n", 0, nullptr},
+        {"header after blank lines", "\n\nREGEDIT4\n[HKEY_CURRENT_USER\\K]\n", 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        WriteFile(row.text);
+        for (int i = 0; i < row.asideBefore; ++i) {
+            std::ofstream(path_ + ".beschadigd" + (i == 0 ? "" : "." + std::to_string(i)))
+                << "old " << i;
+        }
+        testing::internal::CaptureStderr();
+        {
+            Registry registry(path_);
+            EXPECT_EQ(registry.LoadError(), "");
+            EXPECT_EQ(registry.KeyExists(HKCU, "K"), row.aside == nullptr && row.name[0] == 'h');
+            ASSERT_TRUE(registry.SetString(HKCU, "New", "v", "x"));
+        }
+        const std::string said = testing::internal::GetCapturedStderr();
+        if (row.aside == nullptr) {
+            EXPECT_EQ(said, "");
+            continue;
+        }
+        EXPECT_EQ(ReadFile(path_ + row.aside), row.text);
+        EXPECT_EQ(said, "Register " + path_ + " is geen registerbestand (" +
+                            (row.name[0] == 'N' ? "het bevat nul-bytes"
+                                                : "de eerste regel is niet REGEDIT4") +
+                            "): bewaard als " + path_ + row.aside + "; het register begint leeg\n");
+        for (int i = 0; i < row.asideBefore; ++i) {
+            EXPECT_EQ(ReadFile(path_ + ".beschadigd" + (i == 0 ? "" : "." + std::to_string(i))),
+                      "old " + std::to_string(i));
+        }
+        EXPECT_EQ(Registry(path_).GetString(HKCU, "New", "v"), "x");
+    }
+}
+
 } // namespace
