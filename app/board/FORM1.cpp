@@ -689,12 +689,15 @@ bool FORM1::Undo_AddThisState() {
     return recorded;
 }
 
-void FORM1::RestoreState(const char* what, const std::function<void()>& step) {
+void FORM1::RestoreState(const char* what, const std::function<UndoHistory::Outcome()>& step) {
     if (!HasBoard()) {
         return;
     }
     try {
-        step();
+        if (const char* refusal = UndoHistory::Refusal(step())) {
+            Prompter::Current().Message(refusal, UndoHistory::kMessageTitle, Prompter::Buttons::Ok,
+                                        Prompter::Icon::None);
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
         TellError(std::string(what) + " is mislukt: de opgeslagen toestand van het bord is " +
@@ -825,12 +828,12 @@ void FORM1::mnuSluiten_Click() {
 
 void FORM1::mnuUndo_Click() {
     const auto read = [this](KistReader& src) { ReadFrom(src); };
-    RestoreState("Ongedaan maken", [this, &read] { history_.Undo(read); });
+    RestoreState("Ongedaan maken", [this, &read] { return history_.Undo(read); });
 }
 
 void FORM1::mnuRedo_Click() {
     const auto read = [this](KistReader& src) { ReadFrom(src); };
-    RestoreState("Herhalen", [this, &read] { history_.Redo(read); });
+    RestoreState("Herhalen", [this, &read] { return history_.Redo(read); });
 }
 
 void FORM1::mnuGeluidSensor_Click() {

@@ -308,9 +308,10 @@ private:
     /// unsaved changes, the user chose Nee, or Ja and the save succeeded.
     bool MayReplaceBoard();
     void UpdateUndoMenu();
-    /// Restores a state through `step` (undo or redo); a state that cannot be read
-    /// is reported with `what` ("Ongedaan maken", "Herhalen") and changes nothing.
-    void RestoreState(const char* what, const std::function<void()>& step);
+    /// Restores a state through `step` (undo or redo) and says when there was none to
+    /// restore; a state that cannot be read is reported with `what` ("Ongedaan maken",
+    /// "Herhalen") and changes nothing.
+    void RestoreState(const char* what, const std::function<UndoHistory::Outcome()>& step);
 
     KaleidoATL* kaleido1_ = nullptr;
     QTimer* timer1_ = nullptr;

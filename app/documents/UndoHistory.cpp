@@ -1,15 +1,15 @@
 #include "app/documents/UndoHistory.h"
 
-#include "platform/ui/Prompter.h"
-
-namespace {
-
-void Tell(const char* text) {
-    Prompter::Current().Message(text, UndoHistory::kMessageTitle, Prompter::Buttons::Ok,
-                                Prompter::Icon::None);
+const char* UndoHistory::Refusal(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::NothingToUndo:
+        return kNoMoreUndo;
+    case Outcome::NothingToRedo:
+        return kNoMoreRedo;
+    default:
+        return nullptr;
+    }
 }
-
-} // namespace
 
 void UndoHistory::AddThisState(const std::function<void(KistWriter&)>& writeBoard) {
     auto state = std::make_unique<clsKistRWRam>();
@@ -19,36 +19,23 @@ void UndoHistory::AddThisState(const std::function<void(KistWriter&)>& writeBoar
     index_ = Count();
 }
 
-bool UndoHistory::Undo(const std::function<void(KistReader&)>& readBoard) {
+UndoHistory::Outcome UndoHistory::Undo(const std::function<void(KistReader&)>& readBoard) {
     if (index_ <= 1) {
-        Tell(kNoMoreUndo);
-        return false;
+        return Outcome::NothingToUndo;
     }
     Restore(index_ - 1, readBoard);
     index_ -= 1;
-    return true;
+    return Outcome::Restored;
 }
 
-bool UndoHistory::Redo(const std::function<void(KistReader&)>& readBoard) {
+UndoHistory::Outcome UndoHistory::Redo(const std::function<void(KistReader&)>& readBoard) {
     if (index_ >= Count()) {
-        Tell(kNoMoreRedo);
         index_ = Count();
-        return false;
+        return Outcome::NothingToRedo;
     }
     Restore(index_ + 1, readBoard);
     index_ += 1;
-    return true;
-}
-
-bool UndoHistory::Rollback(const std::function<void(KistReader&)>& readBoard) {
-    if (index_ <= 1) {
-        Tell(kNoMoreUndo);
-        return false;
-    }
-    Restore(index_ - 1, readBoard);
-    states_.erase(states_.begin() + (index_ - 1));
-    index_ -= 1;
-    return true;
+    return Outcome::Restored;
 }
 
 void UndoHistory::Reset() {

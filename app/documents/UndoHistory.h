@@ -12,11 +12,22 @@
 
 class UndoHistory {
 public:
-    /// Shown, with the title below and an OK button, when there is nothing left to undo or
-    /// to redo.
+    /// What an undo or redo did.
+    enum class Outcome {
+        Restored,
+        /// The index was at 1 or below: nothing to go back to.
+        NothingToUndo,
+        /// The index was at the last snapshot: nothing to go forward to.
+        NothingToRedo,
+    };
+
+    /// What the window says, with the title below and an OK button, when there is nothing
+    /// left to undo or to redo.
     static constexpr const char* kNoMoreUndo = "No more Undo's possible";
     static constexpr const char* kNoMoreRedo = "No more Redo's possible";
     static constexpr const char* kMessageTitle = "Tavelon";
+    /// kNoMoreUndo or kNoMoreRedo for an outcome that restored nothing; nullptr for Restored.
+    static const char* Refusal(Outcome outcome);
 
     /// Records the present board: drops every snapshot after the index, lets `writeBoard`
     /// write the board into a new memory stream, appends it and moves the index to it. When
@@ -24,21 +35,14 @@ public:
     void AddThisState(const std::function<void(KistWriter&)>& writeBoard);
 
     /// Restores the snapshot before the index through `readBoard` (given the stream rewound
-    /// to its start) and returns true. With the index at 1 or below, shows kNoMoreUndo and
-    /// returns false; the index stays (at 1, or 0 for an empty history). When `readBoard`
-    /// throws, the exception is passed on and the index is as it was.
-    bool Undo(const std::function<void(KistReader&)>& readBoard);
+    /// to its start). With the index at 1 or below, restores nothing and gives NothingToUndo;
+    /// the index stays (at 1, or 0 for an empty history). When `readBoard` throws, the
+    /// exception is passed on and the index is as it was.
+    Outcome Undo(const std::function<void(KistReader&)>& readBoard);
 
-    /// Restores the snapshot after the index, as Undo does. At the last snapshot, shows
-    /// kNoMoreRedo and returns false; the index stays at the history's length.
-    bool Redo(const std::function<void(KistReader&)>& readBoard);
-
-    /// Takes back the newest change: restores the snapshot before the index and removes the
-    /// one at the index, so that a later redo cannot bring it back. Returns true when it
-    /// did. With the index at 1 or below there is nothing to return to: shows kNoMoreUndo,
-    /// removes nothing and returns false. When `readBoard` throws, the exception is passed
-    /// on and the history is as it was.
-    bool Rollback(const std::function<void(KistReader&)>& readBoard);
+    /// Restores the snapshot after the index, as Undo does. At the last snapshot, gives
+    /// NothingToRedo; the index stays at the history's length.
+    Outcome Redo(const std::function<void(KistReader&)>& readBoard);
 
     /// Forgets every snapshot; the index becomes 0.
     void Reset();
