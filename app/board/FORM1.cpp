@@ -212,6 +212,20 @@ void FORM1::CreateMenus() {
         item(mnuHelp_, "mnuHelpAbout", "Op internet: Over Tavelon", &FORM1::mnuHelpAbout_Click);
 }
 
+std::string FORM1::StartFailureText(const std::exception& error) {
+    const auto* picture = dynamic_cast<const PictureLoadError*>(&error);
+    if (picture == nullptr) {
+        return std::string("Tavelon kan niet starten: ") + error.what();
+    }
+    if (picture->Component().empty()) {
+        return "Het bestand " + picture->File() +
+               " kan niet worden geladen. Tavelon kan niet starten.";
+    }
+    return "Het onderdeel " + picture->Component() +
+           " (plaatjes laden) kan niet worden gemaakt: " + picture->Reason() +
+           ". Tavelon kan niet starten.";
+}
+
 std::string FORM1::ProgramTitle() {
     return "Tavelon 2.0 demonstratie";
 }
@@ -235,24 +249,12 @@ bool FORM1::Form_Load(std::string_view commandLine) {
     setWindowTitle(QString::fromStdString(ProgramTitle()));
     try {
         BuildBoard();
-    } catch (const PictureLoadError& error) {
-        splash.close();
-        ClearObjects();
-        std::fprintf(stderr, "tavsim: %s\n", error.what());
-        Prompter::Current().Message(error.Component().empty()
-                                        ? "Het bestand " + error.File() +
-                                              " kan niet worden geladen. Tavelon kan niet starten."
-                                        : "Het onderdeel " + error.Component() +
-                                              " (plaatjes laden) kan niet worden gemaakt: " +
-                                              error.Reason() + ". Tavelon kan niet starten.",
-                                    "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
-        return false;
     } catch (const std::exception& error) {
         splash.close();
         ClearObjects();
         std::fprintf(stderr, "tavsim: %s\n", error.what());
-        Prompter::Current().Message(std::string("Tavelon kan niet starten: ") + error.what(),
-                                    "Fout", Prompter::Buttons::Ok, Prompter::Icon::Error);
+        Prompter::Current().Message(StartFailureText(error), "Fout", Prompter::Buttons::Ok,
+                                    Prompter::Icon::Error);
         return false;
     }
     hover_ = false;

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -86,6 +87,9 @@ public:
     /// no start-up writes into the user's desktop folders.
     static void InstallDocumentTypeRegistrar(DocumentTypeRegistrar registrar);
 
+    /// The Dutch sentence that says why the board could not be built (a picture or the
+    /// picture loader missing, or another failure), ending in "Tavelon kan niet starten".
+    static std::string StartFailureText(const std::exception& error);
     /// "Tavelon 2.0 demonstratie".
     static std::string ProgramTitle();
     /// True when a finished wire joins sockets a and b, in either direction.

@@ -3,7 +3,6 @@
 #include "app/cli/CheckJson.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/HeadlessBoard.h"
-#include "app/components/PictureLoadError.h"
 #include "platform/files/DurableFile.h"
 #include "platform/files/DurableFileError.h"
 #include "platform/ui/SoundPlayer.h"
@@ -50,12 +49,8 @@ int RunOnBoard(const CliOptions& options, std::ostream& out, std::ostream& err) 
     HeadlessBoard board;
     try {
         board.Start();
-    } catch (const PictureLoadError& error) {
-        err << "tavsim: Het bestand " << error.File()
-            << " kan niet worden geladen. Tavelon kan niet starten.\n";
-        return CliMain::kNotRead;
     } catch (const std::exception& error) {
-        err << "tavsim: Tavelon kan niet starten: " << error.what() << "\n";
+        err << "tavsim: " << FORM1::StartFailureText(error) << "\n";
         return CliMain::kNotRead;
     }
 
