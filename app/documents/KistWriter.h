@@ -1,7 +1,9 @@
 #pragma once
 // The writing side of a chunk stream, shared by the file writer and the memory buffer, so
-// that one document writer serves both.
+// that one document writer serves both. The encoding of every item is written once, here;
+// the two streams differ only in where the bytes go and how a chunk's length is filled in.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -18,13 +20,18 @@ public:
     /// Writes the UTF-8 string `s` as one Windows-1252 byte per character, then a 0x00 byte.
     /// A character with no single-byte code raises KistCharacterError and invalid UTF-8
     /// raises KistUtf8Error; in both cases nothing of the string is written.
-    virtual void writeString(std::string_view s) = 0;
+    void writeString(std::string_view s);
     /// Writes a 16-bit little-endian two's complement number.
-    virtual void writeInt(std::int16_t i) = 0;
+    void writeInt(std::int16_t i);
     /// Writes a 32-bit little-endian two's complement number.
-    virtual void writeLong(std::int32_t l) = 0;
+    void writeLong(std::int32_t l);
     /// Writes one byte: 0xFF for true, 0x00 for false.
-    virtual void writeBool(bool b) = 0;
+    void writeBool(bool b);
     /// Writes a little-endian IEEE 754 single, bit for bit.
-    virtual void writeSingle(float s) = 0;
+    void writeSingle(float s);
+
+protected:
+    /// Room for the next `count` bytes of the stream, which the caller fills at once. Raises
+    /// KistWriteError when the stream cannot take them.
+    virtual std::uint8_t* Put(std::size_t count) = 0;
 };

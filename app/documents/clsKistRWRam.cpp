@@ -106,27 +106,3 @@ std::int32_t clsKistRWRam::readBool() {
 float clsKistRWRam::readSingle() {
     return std::bit_cast<float>(little_endian::Load32(Take(4)));
 }
-
-void clsKistRWRam::writeString(std::string_view s) {
-    thread_local std::string encoded;
-    Windows1252::Encode(s, encoded);
-    std::uint8_t* p = Put(encoded.size() + 1);
-    std::memcpy(p, encoded.data(), encoded.size());
-    p[encoded.size()] = 0;
-}
-
-void clsKistRWRam::writeInt(std::int16_t i) {
-    little_endian::Store16(Put(2), static_cast<std::uint16_t>(i));
-}
-
-void clsKistRWRam::writeLong(std::int32_t l) {
-    little_endian::Store32(Put(4), static_cast<std::uint32_t>(l));
-}
-
-void clsKistRWRam::writeBool(bool b) {
-    *Put(1) = b ? 0xFF : 0x00;
-}
-
-void clsKistRWRam::writeSingle(float s) {
-    little_endian::Store32(Put(4), std::bit_cast<std::uint32_t>(s));
-}

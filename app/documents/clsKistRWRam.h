@@ -34,11 +34,6 @@ public:
     float readSingle() override;
     /// Writing past the end of the buffer grows it; it fails (KistWriteError) only beyond
     /// what a 32-bit position can reach.
-    void writeString(std::string_view s) override;
-    void writeInt(std::int16_t i) override;
-    void writeLong(std::int32_t l) override;
-    void writeBool(bool b) override;
-    void writeSingle(float s) override;
 
     /// The whole buffer, written bytes and the zero bytes after them.
     const std::vector<std::uint8_t>& Buffer() const { return buffer_; }
@@ -55,7 +50,7 @@ private:
     const std::uint8_t* Take(std::size_t count);
     // Room for `count` bytes at the position, growing the buffer as needed; the position
     // moves past them.
-    std::uint8_t* Put(std::size_t count);
+    std::uint8_t* Put(std::size_t count) override;
 
     std::vector<std::uint8_t> buffer_;
     std::size_t pos_ = 0;

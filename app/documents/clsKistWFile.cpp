@@ -2,10 +2,8 @@
 
 #include "app/documents/KistError.h"
 #include "app/documents/LittleEndian.h"
-#include "app/documents/Windows1252.h"
 #include "platform/errors/SystemError.h"
 
-#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -163,28 +161,4 @@ void clsKistWFile::EndChunk() {
     }
     Patch(start, static_cast<std::int32_t>(length));
     chunks_.Pop();
-}
-
-void clsKistWFile::writeString(std::string_view s) {
-    thread_local std::string encoded;
-    Windows1252::Encode(s, encoded);
-    std::uint8_t* p = Put(encoded.size() + 1);
-    std::memcpy(p, encoded.data(), encoded.size());
-    p[encoded.size()] = 0;
-}
-
-void clsKistWFile::writeInt(std::int16_t i) {
-    little_endian::Store16(Put(2), static_cast<std::uint16_t>(i));
-}
-
-void clsKistWFile::writeLong(std::int32_t l) {
-    little_endian::Store32(Put(4), static_cast<std::uint32_t>(l));
-}
-
-void clsKistWFile::writeBool(bool b) {
-    *Put(1) = b ? 0xFF : 0x00;
-}
-
-void clsKistWFile::writeSingle(float s) {
-    little_endian::Store32(Put(4), std::bit_cast<std::uint32_t>(s));
 }

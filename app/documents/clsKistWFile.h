@@ -32,11 +32,6 @@ public:
     void CloseFile();
     void BeginChunk(std::int16_t i) override;
     void EndChunk() override;
-    void writeString(std::string_view s) override;
-    void writeInt(std::int16_t i) override;
-    void writeLong(std::int32_t l) override;
-    void writeBool(bool b) override;
-    void writeSingle(float s) override;
 
     // Every write raises KistWriteError when no file is open or when the file could not be
     // written; once a write has failed, every later write and CloseFile raise it again.
@@ -51,7 +46,7 @@ public:
 
 private:
     // Room for `count` bytes at the end of the buffer, written out first when it is full.
-    std::uint8_t* Put(std::size_t count);
+    std::uint8_t* Put(std::size_t count) override;
     // Writes the buffer to the file; on failure remembers and raises the error.
     void Flush();
     // Overwrites the Long at file position `at`, which lies before the present position.
