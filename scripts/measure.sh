@@ -2,7 +2,9 @@
 # Measures the real program under an X server of its own (Xvfb, no window manager). For each
 # board it prints the time from launch until the window is visible (polled every 10 ms, the
 # median of several launches), the CPU the running program takes (utime + stime over 20 s,
-# after 10 s of settling, with the pointer outside the window) and its resident memory.
+# after 10 s of settling, with the pointer outside the window), how often its threads were
+# woken over those 20 s (voluntary and involuntary context switches of all its threads, per
+# second) and its resident memory.
 #
 # Usage: scripts/measure.sh [--program PATH] [--starts N] [--settle S] [--span S] BOARD...
 #   BOARD is a board file (.tvb) or "leeg" for the program started without one.
@@ -111,11 +113,17 @@ cpu_ticks() {
     sed 's/^.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
 }
 
+# switches PID: context switches so far, voluntary and involuntary, summed over all threads.
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '/^(voluntary|nonvoluntary)_ctxt_switches:/ { n += $2 } END { print n + 0 }'
+}
+
 median() {
     sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else print int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'
 }
 
-printf '%-28s %10s %12s %10s\n' "board" "CPU %" "memory MiB" "visible s"
+printf '%-28s %10s %12s %12s %10s\n' "board" "CPU %" "wake-ups/s" "memory MiB" "visible s"
 for board in "${boards[@]}"; do
     if [ "$board" != "leeg" ] && [ ! -f "$board" ]; then
         echo "no board file $board" >&2
@@ -143,14 +151,17 @@ for board in "${boards[@]}"; do
     xdotool mousemove 1279 1023
     sleep "$settle"
     before=$(cpu_ticks "$app_pid")
+    woken_before=$(switches "$app_pid")
     sleep "$span"
     after=$(cpu_ticks "$app_pid")
+    woken_after=$(switches "$app_pid")
     rss_kib=$(awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status")
     stop_program
 
     cpu=$(awk -v t=$((after - before)) -v hz="$ticks_per_second" -v s="$span" \
         'BEGIN { printf "%.2f", 100 * t / hz / s }')
+    wakeups=$(awk -v n=$((woken_after - woken_before)) -v s="$span" 'BEGIN { printf "%.1f", n / s }')
     mem=$(awk -v k="$rss_kib" 'BEGIN { printf "%.1f", k / 1024 }')
     visible=$(awk -v ms="$startup" 'BEGIN { if (ms == "-") print "-"; else printf "%.3f", ms / 1000 }')
-    printf '%-28s %10s %12s %10s\n' "$(basename "$board")" "$cpu" "$mem" "$visible"
+    printf '%-28s %10s %12s %12s %10s\n' "$(basename "$board")" "$cpu" "$wakeups" "$mem" "$visible"
 done
