@@ -352,7 +352,7 @@ bool SetAside(const std::string& path, const struct stat& read, const std::strin
             break;
         }
     }
-    error = errno == EEXIST ? EEXIST : errno;
+    error = errno;
     std::fprintf(stderr,
                  "Register %s is geen registerbestand (%s) en kan niet opzij worden gezet: %s; "
                  "het wordt niet overschreven\n",
