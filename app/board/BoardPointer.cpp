@@ -39,7 +39,7 @@ constexpr std::string_view kCounterReset = SocketName(Socket::CounterResetButton
 
 } // namespace
 
-BoardPointer::BoardPointer(FORM1& form) : form_(form) {
+BoardPointer::BoardPointer(FORM1& form) : form_(form), probe_(form) {
     KaleidoATL* canvas = form.Kaleido1();
     connect(canvas, &KaleidoATL::PointerDown, this, &BoardPointer::Kaleido1_PointerDown);
     connect(canvas, &KaleidoATL::PointerMove, this, &BoardPointer::Kaleido1_PointerMove);
@@ -65,8 +65,10 @@ std::ptrdiff_t BoardPointer::NearestWire(const WireList& lines, std::int32_t x, 
 
 void BoardPointer::Kaleido1_PointerMove(int sprite, int x, int y) {
     if (Ignored(sprite)) {
+        probe_.Clear();
         return;
     }
+    probe_.PointerAt(x, y);
     const std::int32_t mode = form_.EditMode();
     if (mode == FORM1::kModeDeleteWires) {
         const WireList& lines = form_.Lines();

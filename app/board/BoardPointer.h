@@ -2,6 +2,7 @@
 // The board's pointer interaction: drawing and deleting wires and operating the sensors,
 // push buttons, knobs and the counter's reset button, by the main window's edit mode.
 
+#include "app/board/SocketProbe.h"
 #include "app/components/clsLine.h"
 
 #include <QObject>
@@ -25,9 +26,11 @@ public:
 
     explicit BoardPointer(FORM1& form);
 
-    /// Modes 0 and 2: remembers the pointer's board position and whether it rests on a named
-    /// point (in mode 2 a socket a wire may end on does not count), for the tick's highlight
-    /// cursor. Mode 1: highlights the wire nearest to the pointer and no other.
+    /// Every mode: tells the probe where the pointer is (and that there is nothing to probe
+    /// while the event belongs to the knob). Modes 0 and 2: remembers the pointer's board
+    /// position and whether it rests on a named point (in mode 2 a socket a wire may end on
+    /// does not count), for the tick's highlight cursor. Mode 1: highlights the wire nearest
+    /// to the pointer and no other.
     void Kaleido1_PointerMove(int sprite, int x, int y);
 
     /// Modes 0 and 2, left button: operates the named point under the pointer (sensors and
@@ -43,6 +46,9 @@ public:
     /// equally near ones; -1 when the list is empty or every wire is kFarAway or further.
     static std::ptrdiff_t NearestWire(const WireList& lines, std::int32_t x, std::int32_t y);
 
+    /// The probe the pointer feeds; the tick refreshes it.
+    SocketProbe& Probe() { return probe_; }
+
 private:
     bool Ignored(int sprite) const;
     /// Acts on the named point `name` at socket position (sx, sy) for a left press.
@@ -51,4 +57,5 @@ private:
     void DeleteNearestWire(std::int32_t x, std::int32_t y);
 
     FORM1& form_;
+    SocketProbe probe_;
 };

@@ -1,8 +1,11 @@
 #include "app/board/FORM1.h"
 
 #include "app/board/BoardPointer.h"
+#include "app/board/SocketProbe.h"
+#include "app/board/WireColourSetting.h"
 #include "app/board/clsCursor.h"
 #include "app/board/modMain.h"
+#include "app/components/KnobFaces.h"
 #include "app/components/PictureLoadError.h"
 #include "app/components/clsBordLines.h"
 #include "app/components/clsDisplay.h"
@@ -11,6 +14,7 @@
 #include "app/components/clsVoltControl.h"
 #include "app/documents/modFileAssoc.h"
 #include "app/info/HelpMenu.h"
+#include "app/info/frmHelp.h"
 #include "app/info/frmSplash.h"
 #include "app/simulation/Rounding.h"
 #include "app/simulation/SensorRule.h"
@@ -192,6 +196,10 @@ void FORM1::CreateMenus() {
     separator(mnuBewerken_, "mnuSep2");
     mnuGeluidSensor_ =
         item(mnuBewerken_, "mnuGeluidSensor", "GeluidSensor", &FORM1::mnuGeluidSensor_Click);
+    // ---- measuring: the wire colours for colour blindness ----
+    mnuKleurenblind_ = item(mnuBewerken_, "mnuKleurenblind", "Kleuren voor kleurenblinden",
+                            &FORM1::mnuKleurenblind_Click);
+    mnuKleurenblind_->setCheckable(true);
 
     mnuCursor_ = menu("mnuCursor", "Cursor");
     mnuRegelen_ = item(mnuCursor_, "mnuRegelen", "Regelen", &FORM1::mnuRegelen_Click);
@@ -261,6 +269,14 @@ bool FORM1::Form_Load(std::string_view commandLine) {
     buzzer_ = false;
     // After the knob, which listens to the canvas itself and must see each event first.
     pointer_ = std::make_unique<BoardPointer>(*this);
+    // ---- measuring: the wire colours the user chose last time ----
+    if (const WirePalette chosen = WireColourSetting::Load(); chosen != WirePalette::Normal) {
+        try {
+            SetWirePalette(chosen);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "tavsim: %s\n", error.what());
+        }
+    }
 
     splash.close();
     SizeToScreen();
@@ -326,6 +342,9 @@ void FORM1::BuildBoard() {
     knob_->Constructor(*kaleido1_);
     knob_->Hide();
     knob_->SetValue(0);
+    knobFaces_ = std::make_unique<KnobFaces>();
+    knobFaces_->Constructor(*kaleido1_);
+    ShowKnobSettings();
 
     ringPath_ = PictureLoader::DataPath("/Ringin.wav");
     silencePath_ = PictureLoader::DataPath("/SILENCE.wav");
@@ -458,6 +477,8 @@ void FORM1::Timer1_Timer() {
     }
     TakeKnobValue();
     SimulateStep();
+    // ---- measuring: the probe shows this step's value ----
+    pointer_->Probe().Refresh();
     knob_->Update();
 }
 
@@ -472,6 +493,13 @@ void FORM1::TakeKnobValue() {
         variableVoltage_ = setting;
     } else if (knob_->tag == kPulseKnob) {
         pulseSetting_ = setting;
+    }
+    ShowKnobSettings();
+}
+
+void FORM1::ShowKnobSettings() {
+    if (knobFaces_) {
+        knobFaces_->ShowAll(comparatorValue_, variableVoltage_, pulseSetting_);
     }
 }
 
@@ -602,6 +630,7 @@ void FORM1::ClearObjects() {
     cursor_.reset();
     graph_.reset();
     knob_.reset();
+    knobFaces_.reset();
 }
 
 // ---- the board document -------------------------------------------------------------------
@@ -653,6 +682,7 @@ void FORM1::Apply(const BoardDocument& document) {
     variableVoltage_ = document.variableVoltage;
     pushButtons_[0]->SetValue(document.pushButton1);
     pushButtons_[1]->SetValue(document.pushButton2);
+    ShowKnobSettings();
 }
 
 void FORM1::WriteTo(KistWriter& dest) const {
@@ -879,4 +909,53 @@ void FORM1::mnuUitleg_Click() {
 
 void FORM1::mnuHelpAbout_Click() {
     HelpMenu::ShowWebsite();
+}
+
+// ---- measuring on the board ------------------------------------------------------------------
+
+SocketProbe* FORM1::Probe() const {
+    return pointer_ ? &pointer_->Probe() : nullptr;
+}
+
+void FORM1::SetWirePalette(WirePalette palette) {
+    if (!HasBoard()) {
+        return;
+    }
+    bordLines_->SetPalette(palette);
+    mnuKleurenblind_->setChecked(palette == WirePalette::ColourBlind);
+    frmHelp::ShowWirePalette(palette);
+    // A wire draws itself again only when its look changes: passing through another colour
+    // draws it anew from the palette's strips, within one repaint.
+    KaleidoATL::Batch batch(*kaleido1_);
+    const auto redraw = [](const std::shared_ptr<clsLine>& line) {
+        const std::int32_t colour = line->Color();
+        line->SetColor(colour == 1 ? 2 : 1);
+        line->SetColor(colour);
+    };
+    for (const auto& line : lines_) {
+        redraw(line);
+    }
+    if (pendingLine_) {
+        redraw(pendingLine_);
+    }
+}
+
+void FORM1::mnuKleurenblind_Click() {
+    if (!HasBoard()) {
+        return;
+    }
+    const WirePalette wanted = mnuKleurenblind_->isChecked() ? WirePalette::ColourBlind
+                                                             : WirePalette::Normal;
+    try {
+        SetWirePalette(wanted);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tavsim: %s\n", error.what());
+        mnuKleurenblind_->setChecked(bordLines_->Palette() == WirePalette::ColourBlind);
+        TellError("De kleuren voor kleurenblinden kunnen niet worden geladen: " +
+                  std::string(error.what()));
+        return;
+    }
+    if (const RegistryStatus saved = WireColourSetting::Save(wanted); !saved) {
+        TellError("De keuze voor de draadkleuren kan niet worden bewaard: " + saved.message);
+    }
 }

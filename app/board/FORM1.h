@@ -8,6 +8,7 @@
 #include "app/documents/BoardDocument.h"
 #include "app/documents/UndoHistory.h"
 #include "app/simulation/PulseGenerator.h"
+#include "app/simulation/WirePalette.h"
 #include "platform/ui/Prompter.h"
 
 #include <QMainWindow>
@@ -24,6 +25,8 @@
 
 class BoardPointer;
 class KaleidoATL;
+class KnobFaces;
+class SocketProbe;
 class QAction;
 class QMenu;
 class QTimer;
@@ -149,6 +152,18 @@ public:
     clsSensor* Sensor(int k) const;
     clsCursor* Cursor() const { return cursor_.get(); }
     clsVoltControl* Knob() const { return knob_.get(); }
+    // ---- measuring on the board --------------------------------------------------------------
+    /// The three knobs drawn at their settings on the board.
+    KnobFaces* Faces() const { return knobFaces_.get(); }
+    /// The name and value shown while the pointer rests on a socket or wire; nullptr without
+    /// a board.
+    SocketProbe* Probe() const;
+    /// Draws the wires from now on in `palette`'s voltage colours, the wires already drawn
+    /// included, and checks the menu item "Kleuren voor kleurenblinden" for the colour-blind
+    /// palette. Passes PictureLoadError on when the colour-blind strips cannot be loaded;
+    /// the wires then keep the colours they had.
+    void SetWirePalette(WirePalette palette);
+    // ------------------------------------------------------------------------------------------
     /// The socket table, made on first use.
     clsSnaps& Snaps();
 
@@ -163,12 +178,22 @@ public:
     void SetHover(bool hover, std::int32_t x, std::int32_t y);
 
     /// The three knob settings, 0 to 50 each; 0 for a new board.
+    /// The knobs on the board show each setting as it is written.
     std::int32_t ComparatorValue() const { return comparatorValue_; }
-    void SetComparatorValue(std::int32_t v) { comparatorValue_ = v; }
+    void SetComparatorValue(std::int32_t v) {
+        comparatorValue_ = v;
+        ShowKnobSettings();
+    }
     std::int32_t VariableVoltage() const { return variableVoltage_; }
-    void SetVariableVoltage(std::int32_t v) { variableVoltage_ = v; }
+    void SetVariableVoltage(std::int32_t v) {
+        variableVoltage_ = v;
+        ShowKnobSettings();
+    }
     std::int32_t PulseGeneratorSetting() const { return pulseSetting_; }
-    void SetPulseGeneratorSetting(std::int32_t v) { pulseSetting_ = v; }
+    void SetPulseGeneratorSetting(std::int32_t v) {
+        pulseSetting_ = v;
+        ShowKnobSettings();
+    }
 
     /// kModeNewWires, kModeDeleteWires or kModeOperate; kModeNewWires at start.
     std::int32_t EditMode() const { return editMode_; }
@@ -275,6 +300,9 @@ public slots:
     void mnuUitleg_Click();
     /// Tells the user about the web site and opens it.
     void mnuHelpAbout_Click();
+    /// Switches between the usual and the colour-blind wire colours, keeps the choice in the
+    /// user's settings and shows it in an open help window's colour legend.
+    void mnuKleurenblind_Click();
 
 protected:
     /// With HasUnsavedChanges() asks "Dit tavelon bewaren?" (Yes, No, Cancel; title: the
@@ -312,6 +340,8 @@ private:
     /// unsaved changes, the user chose Nee, or Ja and the save succeeded.
     bool MayReplaceBoard();
     void UpdateUndoMenu();
+    /// Lets the knobs on the board show the present settings.
+    void ShowKnobSettings();
     /// Restores a state through `step` (undo or redo) and says when there was none to
     /// restore; a state that cannot be read is reported with `what` ("Ongedaan maken",
     /// "Herhalen") and changes nothing.
@@ -331,6 +361,7 @@ private:
     QAction* mnuUndo_ = nullptr;
     QAction* mnuRedo_ = nullptr;
     QAction* mnuGeluidSensor_ = nullptr;
+    QAction* mnuKleurenblind_ = nullptr;
     QMenu* mnuCursor_ = nullptr;
     QAction* mnuRegelen_ = nullptr;
     QAction* mnuNieuweVerbindingen_ = nullptr;
@@ -355,6 +386,7 @@ private:
     std::unique_ptr<clsGraph> graph_;
     std::unique_ptr<clsCursor> cursor_;
     std::unique_ptr<clsVoltControl> knob_;
+    std::unique_ptr<KnobFaces> knobFaces_;
     WireList lines_;
     std::shared_ptr<clsLine> pendingLine_;
     std::unique_ptr<BoardPointer> pointer_;

@@ -53,6 +53,15 @@ int RunOnBoard(const CliOptions& options, std::ostream& out, std::ostream& err) 
         err << "tavsim: " << FORM1::StartFailureText(error) << "\n";
         return CliMain::kNotRead;
     }
+    // ---- measuring: the wire colours for colour blindness ----
+    if (options.colourBlind) {
+        try {
+            board.Form().SetWirePalette(WirePalette::ColourBlind);
+        } catch (const std::exception& error) {
+            err << "tavsim: " << FORM1::StartFailureText(error) << "\n";
+            return CliMain::kNotRead;
+        }
+    }
 
     if (options.command == CliOptions::Command::Check) {
         int status = CliMain::kAllRead;

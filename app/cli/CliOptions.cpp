@@ -98,7 +98,12 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
             }
             return args[++i];
         };
-        if (arg == "--ticks") {
+        if (arg == "--colour-blind" && options.command == Command::Render) {
+            if (value) {
+                throw CliUsageError("--colour-blind neemt geen waarde");
+            }
+            options.colourBlind = true;
+        } else if (arg == "--ticks") {
             const std::string text = takeValue();
             const std::optional<double> n = Number(text);
             if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxTicks) {
@@ -176,8 +181,8 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
 std::string CliOptions::Usage() {
     return "Gebruik: tavsim --check [--ticks N] [--press NAAM]... [--state NAAM=WAARDE]... "
            "[--set NAAM=W]... BESTAND...\n"
-           "        tavsim --render BESTAND UIT.png [--scale S] [--ticks N] [--press NAAM]... "
-           "[--state NAAM=WAARDE]... [--set NAAM=W]...\n"
+           "        tavsim --render BESTAND UIT.png [--scale S] [--colour-blind] [--ticks N] "
+           "[--press NAAM]... [--state NAAM=WAARDE]... [--set NAAM=W]...\n"
            "        tavsim --help | --version | [BESTAND]\n";
 }
 
@@ -207,6 +212,8 @@ std::string CliOptions::Help() {
            "                  \"3.5 V\"); NAAM: \"Comparator Regelaar\", \"Var. Spanning\n"
            "                  Regelaar\" of \"Puls Generator Regelaar\". Herhaalbaar.\n"
            "  --scale S       vergroting van het plaatje (standaard 2)\n"
+           "  --colour-blind  tekent de draden in de kleuren voor kleurenblinden (rood-groen),\n"
+           "                  zoals Bewerken > Kleuren voor kleurenblinden in het venster\n"
            "\n"
            "De klok loopt precies 10 ms per stap, de muis staat ver van het bord en de\n"
            "geluidssensor is stil. Er is geen beeldscherm nodig.\n"

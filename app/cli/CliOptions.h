@@ -44,6 +44,8 @@ public:
     std::int32_t ticks = kDefaultTicks;
     std::vector<Action> actions;
     double scale = kDefaultScale;
+    /// --render: the wires in the colours for red-green colour blindness (--colour-blind).
+    bool colourBlind = false;
     /// --check: the boards; --render: the board and the picture to write.
     std::vector<std::string> files;
 

@@ -51,6 +51,26 @@ void clsBordLines::Constructor(KaleidoATL& mag) {
         lineBitmaps_[i] = loader_.Load(mag, "/images1/Line" + std::to_string(i) + ".bmp");
         lineMasks_[i] = loader_.Load(mag, "/images1/LineMask.bmp");
     }
+    normalBitmaps_ = lineBitmaps_;
+    colourBlindBitmaps_ = {};
+    palette_ = WirePalette::Normal;
+}
+
+void clsBordLines::SetPalette(WirePalette palette) {
+    if (!mag_ || palette == palette_) {
+        return;
+    }
+    if (palette == WirePalette::ColourBlind && colourBlindBitmaps_[1] == 0) {
+        std::array<std::int32_t, 10> loaded{};
+        for (std::int32_t i = 1; i <= 8; ++i) {
+            loaded[i] = loader_.Load(*mag_, "/images1/LineCB" + std::to_string(i) + ".bmp");
+        }
+        // The highlight looks the same in both palettes.
+        loaded[9] = normalBitmaps_[9];
+        colourBlindBitmaps_ = loaded;
+    }
+    lineBitmaps_ = palette == WirePalette::ColourBlind ? colourBlindBitmaps_ : normalBitmaps_;
+    palette_ = palette;
 }
 
 void clsBordLines::DrawLine(std::int32_t GroupLID, std::int32_t X1, std::int32_t Y1,

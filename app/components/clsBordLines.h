@@ -2,6 +2,7 @@
 // The board's line drawer: the wire bitmaps, and the sprites that draw one wire segment.
 
 #include "app/components/PictureLoader.h"
+#include "app/simulation/WirePalette.h"
 
 #include <QPointer>
 #include <array>
@@ -29,6 +30,13 @@ public:
     void DrawLine(std::int32_t GroupLID, std::int32_t X1, std::int32_t Y1, std::int32_t X2,
                   std::int32_t Y2, std::int32_t ColorNr);
 
+    /// Draws from now on in the voltage colours (1 to 8) of `palette`; the highlight stays.
+    /// The colour-blind strips "/images1/LineCB<i>.bmp" are loaded the first time they are
+    /// needed; when one cannot be loaded, PictureLoadError is passed on and the drawer keeps
+    /// the palette it had. Wires already drawn keep their look until they are drawn again.
+    void SetPalette(WirePalette palette);
+    WirePalette Palette() const { return palette_; }
+
     /// A new wire, given this drawer and its canvas; no sprites yet.
     std::shared_ptr<clsLine> CreateLine();
 
@@ -42,4 +50,8 @@ private:
     PictureLoader loader_;
     std::array<std::int32_t, 10> lineBitmaps_{};
     std::array<std::int32_t, 10> lineMasks_{};
+    /// The strips of both palettes; those of the colour-blind one 0 until first used.
+    std::array<std::int32_t, 10> normalBitmaps_{};
+    std::array<std::int32_t, 10> colourBlindBitmaps_{};
+    WirePalette palette_ = WirePalette::Normal;
 };

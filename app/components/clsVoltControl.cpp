@@ -1,6 +1,7 @@
 #include "app/components/clsVoltControl.h"
 
 #include "app/simulation/Rounding.h"
+#include "app/simulation/SocketTable.h"
 #include "sprite_control/KaleidoATL.h"
 
 #include <cmath>
@@ -60,6 +61,15 @@ void clsVoltControl::Constructor(KaleidoATL& newMag) {
     newMag.AddToGroup(closeBox_, dialSprite_);
     newMag.MoveSprite(closeBox_, kCloseBoxX, 0);
     newMag.SetSpriteFrameSize(closeBox_, kCloseBoxSide, kCloseBoxSide);
+
+    const std::int32_t readings = loader_.Load(newMag, "/images2/KnobValues.bmp");
+    readingSprite_ = newMag.CreateSprite(readings);
+    newMag.SetSpriteMode(readingSprite_, kModeNeverReported);
+    newMag.SetSpriteLevel(readingSprite_, kLevel);
+    newMag.SetSpriteFrameSize(readingSprite_, kReadingWidth, kReadingHeight);
+    newMag.AddToGroup(readingSprite_, dialSprite_);
+    newMag.MoveSprite(readingSprite_, kReadingX, kReadingY);
+    ShowReading();
 
     dragging_ = false;
     closeRequested_ = false;
@@ -121,7 +131,20 @@ void clsVoltControl::SetValue(double value) {
         lMag_->SetSpriteState(pointerSprite_, kStateShown);
         lMag_->MoveSprite(pointerSprite_, RoundHalfEven(kPixelsPerStep * value_ - 1), kPointerY);
         lMag_->UpdateSprite(pointerSprite_);
+        ShowReading();
     }
+}
+
+void clsVoltControl::ShowReading() {
+    if (!lMag_ || readingSprite_ == 0) {
+        return;
+    }
+    const std::int32_t setting = RoundHalfEven(value_);
+    const bool pulses = tag == SocketName(Socket::PulseGeneratorKnob);
+    const std::int32_t column = setting % kReadingColumns;
+    const std::int32_t row = (pulses ? kReadingRows : 0) + setting / kReadingColumns;
+    lMag_->SetSpriteFrameOffset(readingSprite_, kReadingWidth * column, kReadingHeight * row);
+    lMag_->UpdateSprite(readingSprite_);
 }
 
 void clsVoltControl::SetFromPointer(std::int32_t x, std::int32_t /*y*/) {
@@ -165,4 +188,5 @@ void clsVoltControl::RemoveSprites() {
     dialSprite_ = 0;
     pointerSprite_ = 0;
     closeBox_ = 0;
+    readingSprite_ = 0;
 }

@@ -30,8 +30,10 @@ public:
     /// Loads the dial "/images2/0-5V.bmp" and draws its scale in white (51 ticks standing on
     /// row 33 at x = 6 + 4·i, eleven pixels tall at every tenth tick and six otherwise),
     /// loads the pointer "/images2/VPointer.bmp" with its mask and attaches it and a 16 × 16
-    /// close box at (197, 0) to the dial; all at level 10, hidden. Then listens to
-    /// newMag's pointer events. Throws PictureLoadError when a picture cannot be loaded.
+    /// close box at (197, 0) to the dial; all at level 10, hidden. The reading of the setting
+    /// ("/images2/KnobValues.bmp") is attached to the dial at (kReadingX, kReadingY). Then
+    /// listens to newMag's pointer events. Throws PictureLoadError when a picture cannot be
+    /// loaded.
     void Constructor(KaleidoATL& newMag);
 
     /// Shows the knob with the dial's top-left corner at (x, y) and forgets an earlier press
@@ -47,7 +49,9 @@ public:
     /// The setting, 0 to 50, fractions kept.
     double Value() const { return value_; }
     /// Stores value limited to 0..50 (NaN counts as 0) and puts the pointer over it, at
-    /// x = 4·value − 1 (rounded half to even), y = 5 on the dial.
+    /// x = 4·value − 1 (rounded half to even), y = 5 on the dial. The dial reads the setting
+    /// the value gives (rounded half to even) as a number: volts, or pulses per second when
+    /// the tag names the pulse generator.
     void SetValue(double value);
     /// Whether the knob is shown.
     bool Visible() const { return shown_; }
@@ -66,17 +70,31 @@ public:
     std::int32_t DialSprite() const { return dialSprite_; }
     std::int32_t PointerSprite() const { return pointerSprite_; }
     std::int32_t CloseBox() const { return closeBox_; }
+    /// The reading's sprite (attached to the dial); 0 before Constructor.
+    std::int32_t ReadingSprite() const { return readingSprite_; }
+    /// Where the reading lies on the dial, and the size of one reading in KnobValues.bmp:
+    /// kReadingColumns to a row, the volt readings of settings 0 to 50 in the first
+    /// kReadingRows rows, those of the pulse generator in the next kReadingRows.
+    static constexpr std::int32_t kReadingX = 114;
+    static constexpr std::int32_t kReadingY = 2;
+    static constexpr std::int32_t kReadingWidth = 80;
+    static constexpr std::int32_t kReadingHeight = 13;
+    static constexpr std::int32_t kReadingColumns = 17;
+    static constexpr std::int32_t kReadingRows = 3;
 
 private:
     /// Sets the value under board x: (x − dial's left − 6) / 4.
     void SetFromPointer(std::int32_t x, std::int32_t y);
     void RemoveSprites();
+    /// Shows the reading of the present value.
+    void ShowReading();
 
     QPointer<KaleidoATL> lMag_;
     PictureLoader loader_;
     std::int32_t dialSprite_ = 0;
     std::int32_t pointerSprite_ = 0;
     std::int32_t closeBox_ = 0;
+    std::int32_t readingSprite_ = 0;
     double value_ = 0.0;
     bool dragging_ = false;
     bool closeRequested_ = false;

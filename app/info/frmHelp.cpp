@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 #include <algorithm>
 
@@ -18,6 +20,45 @@ namespace {
 frmHelp::BrowserFactory& Factory() {
     static frmHelp::BrowserFactory factory;
     return factory;
+}
+
+WirePalette& Palette() {
+    static WirePalette palette = WirePalette::Normal;
+    return palette;
+}
+
+/// The colour number (1 to 8) of a voltage colour of either palette; 0 for any other.
+int VoltageColourNumber(QRgb colour) {
+    const std::uint32_t rgb = colour & 0xFFFFFFU;
+    for (int i = 1; i <= 8; ++i) {
+        if (rgb == WireColour(WirePalette::Normal, i) ||
+            rgb == WireColour(WirePalette::ColourBlind, i)) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void ColourTables(QTextFrame* frame, WirePalette palette) {
+    if (auto* table = qobject_cast<QTextTable*>(frame)) {
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                QTextTableCellFormat format = cell.format().toTableCellFormat();
+                if (format.background().style() == Qt::NoBrush) {
+                    continue;
+                }
+                const int number = VoltageColourNumber(format.background().color().rgb());
+                if (number != 0) {
+                    format.setBackground(QColor(QRgb(0xFF000000U | WireColour(palette, number))));
+                    table->cellAt(row, column).setFormat(format);
+                }
+            }
+        }
+    }
+    for (QTextFrame* child : frame->childFrames()) {
+        ColourTables(child, palette);
+    }
 }
 
 QPointer<frmHelp>& SharedWindow() {
@@ -95,6 +136,24 @@ void frmHelp::Constructor(const std::string& language) {
         return;
     }
     browser_->setSource(QUrl::fromLocalFile(page), QTextDocument::HtmlResource);
+    ColourLegend();
+}
+
+void frmHelp::ShowWirePalette(WirePalette palette) {
+    Palette() = palette;
+    if (frmHelp* window = SharedWindow().data()) {
+        window->ColourLegend();
+    }
+}
+
+WirePalette frmHelp::LegendPalette() {
+    return Palette();
+}
+
+void frmHelp::ColourLegend() {
+    if (browser_ != nullptr) {
+        ColourTables(browser_->document()->rootFrame(), Palette());
+    }
 }
 
 void frmHelp::PlaceBeside(const QWidget& window) {

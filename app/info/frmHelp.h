@@ -1,6 +1,8 @@
 #pragma once
 // The window that shows the help pages of the "html" folder.
 
+#include "app/simulation/WirePalette.h"
+
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -35,6 +37,12 @@ public:
     /// pictures of a page are found relative to the page's own file.
     void Constructor(const std::string& language);
 
+    /// The wire colours the pages' colour legend shows, for every help window: a table cell
+    /// coloured in one of the eight voltage colours of either palette takes that colour of
+    /// `palette`. Recolours the shared window's page at once when there is one.
+    static void ShowWirePalette(WirePalette palette);
+    static WirePalette LegendPalette();
+
     /// Places the window beside `window` (right of it, else left of it) where the screen has
     /// room for it, and otherwise over it; never at the screen's corner.
     void PlaceBeside(const QWidget& window);
@@ -51,6 +59,8 @@ protected:
 
 private:
     void FitBrowser();
+    /// Gives the colour legend of the page shown the colours of LegendPalette().
+    void ColourLegend();
 
     QLabel* labLoading_;
     QTextBrowser* browser_ = nullptr;

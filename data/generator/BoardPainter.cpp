@@ -118,24 +118,14 @@ void PushKey(QPainter& p, const QPointF& c) {
     p.drawEllipse(c, 8.0, 8.0);
 }
 
-// A rotary knob with its index mark, and a short scale arc from minimum to maximum.
+// A rotary knob with a scale arc from minimum to maximum, pointing at its minimum: the
+// program lays the knob at its setting over it.
 void Knob(QPainter& p, const QPointF& c) {
     p.setPen(QPen(QColor(PaintKit::kTrace), 1.2, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
     const QRectF arc(c.x() - 11.5, c.y() - 11.5, 23, 23);
     p.drawArc(arc, -45 * 16, 270 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xFF2C3440));
-    p.drawEllipse(c, 9.0, 9.0);
-    QRadialGradient cap(c + QPointF(-2.5, -3), 9);
-    cap.setColorAt(0.0, QColor(0xFFE2E6EB));
-    cap.setColorAt(1.0, QColor(0xFF8C96A3));
-    p.setBrush(cap);
-    p.drawEllipse(c, 7.2, 7.2);
-    const double a = -135.0 * std::numbers::pi / 180.0;
-    p.setPen(QPen(QColor(0xFF1F2630), 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c + QPointF(std::cos(a) * 1.5, std::sin(a) * 1.5),
-               c + QPointF(std::cos(a) * 6.2, std::sin(a) * 6.2));
+    PaintKit::KnobCap(p, c, 0.0);
 }
 
 // The counter's reset button: a red round key.

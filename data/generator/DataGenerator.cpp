@@ -27,13 +27,17 @@ std::vector<std::string> DataGenerator::BoardPictures() {
         files.push_back("images1/Line" + std::to_string(i) + ".bmp");
     }
     files.push_back("images1/LineMask.bmp");
+    for (int i = 1; i <= 8; ++i) {
+        files.push_back("images1/LineCB" + std::to_string(i) + ".bmp");
+    }
     for (const char* name : {"Bord", "HighLight", "HighLightMask", "RedLight", "RedLightMask"}) {
         files.push_back(std::string("images2/") + name + ".bmp");
     }
     for (int i = 0; i <= 9; ++i) {
         files.push_back("images2/Display" + std::to_string(i) + ".bmp");
     }
-    for (const char* name : {"Sensors", "0-5V", "VPointer", "VPointerMask"}) {
+    for (const char* name :
+         {"Sensors", "0-5V", "VPointer", "VPointerMask", "KnobFaces", "KnobFacesMask", "KnobValues"}) {
         files.push_back(std::string("images2/") + name + ".bmp");
     }
     return files;
@@ -134,6 +138,10 @@ void DataGenerator::WriteAll(const std::vector<BoardSocket>& sockets) const {
             write(WirePainter::Strip(i, factor), "images1/Line" + std::to_string(i) + ".bmp");
         }
         write(WirePainter::Mask(factor), "images1/LineMask.bmp");
+        for (int i = 1; i <= 8; ++i) {
+            write(WirePainter::Strip(i, factor, WirePalette::ColourBlind),
+                  "images1/LineCB" + std::to_string(i) + ".bmp");
+        }
         write(BoardPainter(sockets).Paint(factor), "images2/Bord.bmp");
         write(PartPainter::Cursor(factor), "images2/HighLight.bmp");
         write(PartPainter::CursorMask(factor), "images2/HighLightMask.bmp");
@@ -146,6 +154,9 @@ void DataGenerator::WriteAll(const std::vector<BoardSocket>& sockets) const {
         write(PartPainter::Dial(factor), "images2/0-5V.bmp");
         write(PartPainter::Pointer(factor), "images2/VPointer.bmp");
         write(PartPainter::PointerMask(factor), "images2/VPointerMask.bmp");
+        write(PartPainter::KnobFaces(factor), "images2/KnobFaces.bmp");
+        write(PartPainter::KnobFacesMask(factor), "images2/KnobFacesMask.bmp");
+        write(PartPainter::KnobValues(factor), "images2/KnobValues.bmp");
     }
     IcoWriter::Write(TitlePainter::DocumentIcon(), Path("images1/doc.ico"));
     BmpWriter::Write(TitlePainter::Splash(), Path("images2/splash.bmp"));

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QRadialGradient>
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 QFont PaintKit::Font(double pixelSize, bool bold, bool condensed) {
     QFont font(condensed ? QStringLiteral("DejaVu Sans Condensed") : QStringLiteral("DejaVu Sans"));
@@ -33,13 +35,27 @@ void PaintKit::LeftText(QPainter& p, double x, double y, const QString& text) {
     p.drawText(QPointF(x, y + metrics.capHeight() / 2), text);
 }
 
-QColor PaintKit::WireColour(int colourNr) {
-    // Hot to cold: red at full voltage through orange, yellow, green and teal to blue, dark
-    // slate for none; the highlight is a light cyan that no voltage uses.
-    static const QRgb colours[] = {0xFFE0221E, 0xFFF57819, 0xFFF4D428, 0xFFA0CD32, 0xFF2DAA50,
-                                   0xFF14A0AA, 0xFF3264D7, 0xFF4E5666, 0xFFB8F4FF};
-    colourNr = std::clamp(colourNr, 1, 9);
-    return QColor(colours[colourNr - 1]);
+QColor PaintKit::WireColour(int colourNr, WirePalette palette) {
+    return QColor(QRgb(0xFF000000U | ::WireColour(palette, colourNr)));
+}
+
+void PaintKit::KnobCap(QPainter& p, const QPointF& c, double turn) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xFF2C3440));
+    p.drawEllipse(c, 9.0, 9.0);
+    QRadialGradient cap(c + QPointF(-2.5, -3), 9);
+    cap.setColorAt(0.0, QColor(0xFFE2E6EB));
+    cap.setColorAt(1.0, QColor(0xFF8C96A3));
+    p.setBrush(cap);
+    p.drawEllipse(c, 7.2, 7.2);
+    // Screen angles, y downward: 135 degrees is down-left, the sweep runs clockwise over the
+    // top (270) to down-right (405).
+    const double a = (135.0 + 270.0 * std::clamp(turn, 0.0, 1.0)) * std::numbers::pi / 180.0;
+    p.setPen(QPen(QColor(0xFF1F2630), 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(std::cos(a) * 1.5, std::sin(a) * 1.5),
+               c + QPointF(std::cos(a) * 6.2, std::sin(a) * 6.2));
+    p.restore();
 }
 
 void PaintKit::Socket(QPainter& p, const QPointF& centre, const QColor& colour, double radius) {

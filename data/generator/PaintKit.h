@@ -2,6 +2,8 @@
 // The shared look of the generated pictures: the colours of the board and its parts, the
 // wire colours, and the fonts.
 
+#include "app/simulation/WirePalette.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPointF>
@@ -41,7 +43,10 @@ public:
     /// Draws `text` with its left end at `x` and centred vertically on `y`.
     static void LeftText(QPainter& p, double x, double y, const QString& text);
     /// Base colour of wire colour `colourNr`: 1 (full voltage) to 8 (none), 9 the highlight.
-    static QColor WireColour(int colourNr);
+    static QColor WireColour(int colourNr, WirePalette palette = WirePalette::Normal);
+    /// A rotary knob's cap, radius 9 around `centre`, with its index mark turned `turn` (0 to
+    /// 1) of the way along its sweep: from down-left (0) over the top to down-right (1).
+    static void KnobCap(QPainter& p, const QPointF& centre, double turn);
     /// A banana socket centred on `centre`: rim, coloured collar, metal hole.
     static void Socket(QPainter& p, const QPointF& centre, const QColor& colour,
                        double radius = 7.5);

@@ -1,10 +1,12 @@
 #include "data/generator/PartPainter.h"
 
+#include "app/simulation/KnobText.h"
 #include "data/generator/PaintKit.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QFontMetricsF>
 #include <QRadialGradient>
 #include <array>
 #include <cmath>
@@ -328,4 +330,45 @@ QImage PartPainter::Pointer(int factor) {
 
 QImage PartPainter::PointerMask(int factor) {
     return Mask(PointerDrawing(factor));
+}
+
+QImage PartPainter::KnobFacesDrawing(int factor) {
+    QImage image = Transparent(kKnobFrame * kKnobSettings * factor, kKnobFrame * factor);
+    QPainter p(&image);
+    p.scale(factor, factor);
+    Antialiased(p);
+    for (int setting = 0; setting < kKnobSettings; ++setting) {
+        PaintKit::KnobCap(p, QPointF(kKnobFrame * setting + 10.5, 10.5),
+                          double(setting) / (kKnobSettings - 1));
+    }
+    return image;
+}
+
+QImage PartPainter::KnobFaces(int factor) {
+    return Picture(KnobFacesDrawing(factor), PaintKit::kPanel);
+}
+
+QImage PartPainter::KnobFacesMask(int factor) {
+    return Mask(KnobFacesDrawing(factor));
+}
+
+QImage PartPainter::KnobValues(int factor) {
+    QImage image(kValueWidth * kValueColumns * factor, kValueHeight * 2 * kValueRows * factor,
+                 QImage::Format_RGB32);
+    image.fill(QColor(kDialFace));
+    QPainter p(&image);
+    p.scale(factor, factor);
+    Antialiased(p);
+    p.setFont(PaintKit::Font(10, true, true));
+    p.setPen(QColor(0xFFFFC89A));
+    const QFontMetricsF metrics(p.font());
+    for (bool pulses : {false, true}) {
+        for (int setting = 0; setting < kKnobSettings; ++setting) {
+            const QString text = QString::fromStdString(KnobText(pulses, setting));
+            const QPoint at = ValueFrame(pulses, setting);
+            PaintKit::LeftText(p, at.x() + kValueWidth - 1 - metrics.horizontalAdvance(text),
+                               at.y() + kValueHeight / 2.0, text);
+        }
+    }
+    return image;
 }

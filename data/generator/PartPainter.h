@@ -4,6 +4,7 @@
 // pictures are black wherever their mask is white, and never black where it is black.
 
 #include <QImage>
+#include <QPoint>
 
 class PartPainter {
 public:
@@ -29,6 +30,25 @@ public:
     static constexpr int kPointerWidth = 15;
     static constexpr int kPointerHeight = 31;
 
+    /// The board's knobs at their settings: KnobFaces.bmp holds one kKnobFrame square frame
+    /// per setting 0 to kKnobSettings - 1 side by side, the knob centred on pixel (10, 10) of
+    /// its frame and pointing at the setting's place on its sweep; the mask is the knob's disc.
+    static constexpr int kKnobFrame = 21;
+    static constexpr int kKnobSettings = 51;
+    /// The open scale's reading: KnobValues.bmp holds a kValueWidth x kValueHeight frame per
+    /// setting, kValueColumns to a row, the settings of the volt knobs in the first
+    /// kValueRows rows and those of the pulse generator in the next kValueRows; see
+    /// ValueFrame.
+    static constexpr int kValueWidth = 80;
+    static constexpr int kValueHeight = 13;
+    static constexpr int kValueColumns = 17;
+    static constexpr int kValueRows = 3;
+    /// Top-left corner, in pixels of the 1x picture, of the reading of `setting` (0 to 50).
+    static QPoint ValueFrame(bool pulseGenerator, int setting) {
+        return {kValueWidth * (setting % kValueColumns),
+                kValueHeight * ((pulseGenerator ? kValueRows : 0) + setting / kValueColumns)};
+    }
+
     // Every picture comes at `factor` times its size in board pixels, drawn afresh at that
     // resolution for sharp display on a scaled board.
     static QImage Lamp(int factor = 1);
@@ -43,6 +63,10 @@ public:
     static QImage Dial(int factor = 1);
     static QImage Pointer(int factor = 1);
     static QImage PointerMask(int factor = 1);
+    static QImage KnobFaces(int factor = 1);
+    static QImage KnobFacesMask(int factor = 1);
+    /// Each reading right-aligned in its frame, light on the dial's face.
+    static QImage KnobValues(int factor = 1);
 
 private:
     /// Splits a drawing with transparency into a picture and its mask: pixels at least half
@@ -53,4 +77,5 @@ private:
     static QImage LampDrawing(int factor);
     static QImage CursorDrawing(int factor);
     static QImage PointerDrawing(int factor);
+    static QImage KnobFacesDrawing(int factor);
 };

@@ -20,9 +20,9 @@ bool IsWire(double segmentDistance) {
 
 // Colour across the wire at signed distance d from its axis: a round core with a soft light
 // from above, and an outline; for the highlight a white core with a cyan glow instead.
-QColor Across(int colourNr, double d, int k) {
+QColor Across(int colourNr, double d, int k, WirePalette palette) {
     const double a = Angle(k);
-    const QColor base = PaintKit::WireColour(colourNr);
+    const QColor base = PaintKit::WireColour(colourNr, palette);
     const double ad = std::abs(d);
     if (colourNr == 9) {
         if (ad <= WirePainter::kCoreRadius) {
@@ -58,7 +58,7 @@ double WirePainter::AcrossDistance(int k, double x, double y) {
     return -(x - kCentre) * std::sin(a) + (y - kCentre) * std::cos(a);
 }
 
-QImage WirePainter::Strip(int colourNr, int factor) {
+QImage WirePainter::Strip(int colourNr, int factor, WirePalette palette) {
     const int frame = kFrameSize * factor;
     QImage strip(frame * kFrames, frame, QImage::Format_RGB32);
     strip.fill(Qt::black);
@@ -77,7 +77,7 @@ QImage WirePainter::Strip(int colourNr, int factor) {
                     for (int sx = 0; sx < kSub; ++sx) {
                         const double d = AcrossDistance(k, (x + (sx + 0.5) / kSub) / f,
                                                         (y + (sy + 0.5) / kSub) / f);
-                        const QColor c = Across(colourNr, d, k);
+                        const QColor c = Across(colourNr, d, k, palette);
                         r += c.red();
                         g += c.green();
                         b += c.blue();

@@ -5,6 +5,8 @@
 // every 10 to 15 pixels, so each stretch is long enough to overlap its neighbours, and its
 // colour depends only on the distance across the wire, so overlaps join without seams.
 
+#include "app/simulation/WirePalette.h"
+
 #include <QImage>
 
 class WirePainter {
@@ -18,9 +20,9 @@ public:
     /// The coloured core; the band between the core and kOuterRadius is the outline.
     static constexpr double kCoreRadius = 1.5;
 
-    /// The strip of colour `colourNr` (1 to 9), 1024 x 32. Outside the wire every pixel is
-    /// black; wire pixels are never pure black.
-    static QImage Strip(int colourNr, int factor = 1);
+    /// The strip of colour `colourNr` (1 to 9) of `palette`, 1024 x 32. Outside the wire every
+    /// pixel is black; wire pixels are never pure black.
+    static QImage Strip(int colourNr, int factor = 1, WirePalette palette = WirePalette::Normal);
     /// At `factor` > 1 the strips and the mask are `factor` times as large, the same wire
     /// drawn at that resolution.
     /// The shared mask, 1024 x 32: black exactly on the wire pixels of every strip, white
