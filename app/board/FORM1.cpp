@@ -944,8 +944,8 @@ void FORM1::mnuKleurenblind_Click() {
     if (!HasBoard()) {
         return;
     }
-    const WirePalette wanted = mnuKleurenblind_->isChecked() ? WirePalette::ColourBlind
-                                                             : WirePalette::Normal;
+    const WirePalette wanted =
+        mnuKleurenblind_->isChecked() ? WirePalette::ColourBlind : WirePalette::Normal;
     try {
         SetWirePalette(wanted);
     } catch (const std::exception& error) {

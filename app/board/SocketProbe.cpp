@@ -81,8 +81,8 @@ void SocketProbe::PointerAt(std::int32_t x, std::int32_t y) {
         // The nearest finished wire within reach; the middle of the pixel counts.
         double best = kWireReach;
         for (const auto& line : form_.Lines()) {
-            const double d = SegmentDistance(x + 0.5, y + 0.5, line->X1(), line->Y1(),
-                                             line->X2(), line->Y2());
+            const double d =
+                SegmentDistance(x + 0.5, y + 0.5, line->X1(), line->Y1(), line->X2(), line->Y2());
             if (d <= best) {
                 best = d;
                 wire = line;
@@ -93,8 +93,7 @@ void SocketProbe::PointerAt(std::int32_t x, std::int32_t y) {
         Clear();
         return;
     }
-    const bool same =
-        hasTarget_ && (socket.empty() ? wire == wire_.lock() : socket == socket_);
+    const bool same = hasTarget_ && (socket.empty() ? wire == wire_.lock() : socket == socket_);
     if (!socket.empty()) {
         anchor_ = QPointF(snaps.GetXbyName(socket), snaps.GetYbyName(socket));
     } else {

@@ -53,8 +53,7 @@ public:
     static std::string WireText(std::string_view naam1, std::string_view naam2,
                                 std::optional<std::int32_t> value);
     /// Distance from (x, y) to the segment from (x1, y1) to (x2, y2).
-    static double SegmentDistance(double x, double y, double x1, double y1, double x2,
-                                  double y2);
+    static double SegmentDistance(double x, double y, double x1, double y1, double x2, double y2);
 
 protected:
     /// Leaving the canvas hides the label.

@@ -36,8 +36,8 @@ std::vector<std::string> DataGenerator::BoardPictures() {
     for (int i = 0; i <= 9; ++i) {
         files.push_back("images2/Display" + std::to_string(i) + ".bmp");
     }
-    for (const char* name :
-         {"Sensors", "0-5V", "VPointer", "VPointerMask", "KnobFaces", "KnobFacesMask", "KnobValues"}) {
+    for (const char* name : {"Sensors", "0-5V", "VPointer", "VPointerMask", "KnobFaces",
+                             "KnobFacesMask", "KnobValues"}) {
         files.push_back(std::string("images2/") + name + ".bmp");
     }
     return files;

@@ -3,10 +3,10 @@
 #include "app/simulation/KnobText.h"
 #include "data/generator/PaintKit.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QFontMetricsF>
 #include <QRadialGradient>
 #include <array>
 #include <cmath>

@@ -5,7 +5,9 @@
 #include "app/board/BoardPointer.h"
 
 #include "BoardTestSupport.h"
+#include "app/board/SocketProbe.h"
 #include "app/board/clsCursor.h"
+#include "app/components/KnobFaces.h"
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
@@ -114,6 +116,16 @@ TEST_F(Pointer, KnobControlsOpenTheKnobOnTheirSetting) {
         EXPECT_EQ(QPoint(form->Kaleido1()->GetSpriteX(knob->DialSprite()),
                          form->Kaleido1()->GetSpriteY(knob->DialSprite())),
                   row.place);
+        // The knob on the board points at the setting: frame `value` of its strip.
+        const auto face = form->Kaleido1()->SpriteInfo(form->Faces()->Sprite(row.naam));
+        ASSERT_TRUE(face);
+        EXPECT_EQ(face->frameOffset, QPoint(KnobFaces::kFrameSide * value, 0));
+        EXPECT_EQ(QPoint(face->x + 10, face->y + 10),
+                  QPoint(form->Snaps().GetXbyName(row.naam), form->Snaps().GetYbyName(row.naam)));
+        // Dragging the open knob turns the one on the board.
+        knob->SetValue(12.5);
+        form->Timer1_Timer();
+        EXPECT_EQ(form->Faces()->Shown(row.naam), 12) << "12.5 gives 12, halves to even";
         value += 15;
     }
 }
@@ -305,6 +317,95 @@ TEST_F(Pointer, EventsOnASpriteOrOverTheShownKnobAreTheKnobs) {
     Down(1, 222, 111);
     ASSERT_NE(form->PendingLine(), nullptr);
     EXPECT_EQ(form->PendingLine()->naam1, "OF-poort Ingang 1");
+}
+
+struct ProbeRow {
+    std::int32_t mode;
+    QPoint at;
+    /// The label's text once the pointer has rested; "" when no label may show.
+    const char* text;
+};
+
+TEST_F(Pointer, TheProbeShowsTheNameAndValueWhereThePointerRestsInEveryMode) {
+    Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
+    form->PushButton(1)->SetValue(true);
+    Wire("Var. Spanning Uit Geel", "Comparator In");
+    form->SetVariableVoltage(35);
+    form->SetComparatorValue(20);
+    const QPoint wireMiddle((98 + 322) / 2, (179 + 41) / 2);
+    const ProbeRow rows[] = {
+        {FORM1::kModeNewWires, {98, 179}, "Drukknop 1 Uit Geel: 5,0 V"},
+        {FORM1::kModeNewWires, {100, 258}, "Var. Spanning Uit Geel: 3,5 V"},
+        {FORM1::kModeNewWires, {322, 75}, "LED 2 Ingang: geen waarde"},
+        {FORM1::kModeNewWires, wireMiddle, "Draad Drukknop 1 Uit Geel \u2013 LED 1 Ingang: 5,0 V"},
+        {FORM1::kModeDeleteWires, {322, 41}, "LED 1 Ingang: 5,0 V"},
+        {FORM1::kModeDeleteWires, wireMiddle + QPoint(0, 3),
+         "Draad Drukknop 1 Uit Geel \u2013 LED 1 Ingang: 5,0 V"},
+        {FORM1::kModeOperate, {287, 41}, "Comparator Uit: 5,0 V"},
+        {FORM1::kModeOperate, {222, 111}, "OF-poort Ingang 1: geen waarde"},
+        {FORM1::kModeOperate, {98, 50}, "Sensor 1 Uit Geel: 0,0 V"},
+        // Controls, the sensor bodies and empty board carry no value.
+        {FORM1::kModeOperate, {63, 256}, ""},
+        {FORM1::kModeNewWires, {44, 49}, ""},
+        {FORM1::kModeNewWires, wireMiddle + QPoint(0, 6), ""},
+        {FORM1::kModeNewWires, {410, 350}, ""},
+    };
+    const char* const modeItems[] = {"mnuNieuweVerbindingen", "mnuVerwijderVerbindingen",
+                                     "mnuRegelen"};
+    SocketProbe& probe = *form->Probe();
+    for (const ProbeRow& row : rows) {
+        SCOPED_TRACE(row.text);
+        Item(modeItems[row.mode])->trigger();
+        Move(row.at.x(), row.at.y());
+        form->Timer1_Timer();
+        EXPECT_FALSE(probe.Showing()) << "not before the pointer has rested";
+        clock.seconds += SocketProbe::kRestSeconds + 0.01F;
+        form->Timer1_Timer();
+        EXPECT_EQ(probe.Text(), row.text);
+        EXPECT_EQ(probe.Label()->isVisibleTo(form->Kaleido1()), *row.text != '\0');
+        Move(410, 350);
+        EXPECT_FALSE(probe.Showing());
+    }
+}
+
+TEST_F(Pointer, TheProbeFollowsTheValueAndGoesWithTheWireOrThePointer) {
+    const auto wire = Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
+    SocketProbe& probe = *form->Probe();
+    Move(322, 41);
+    clock.seconds += SocketProbe::kRestSeconds + 0.01F;
+    form->Timer1_Timer();
+    EXPECT_EQ(probe.Text(), "LED 1 Ingang: 0,0 V");
+    form->PushButton(1)->SetValue(true);
+    form->Timer1_Timer();
+    EXPECT_EQ(probe.Text(), "LED 1 Ingang: 5,0 V");
+    // Moving within the socket keeps the label.
+    Move(324, 43);
+    form->Timer1_Timer();
+    EXPECT_TRUE(probe.Showing());
+    // Leaving the board hides it.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(form->Kaleido1(), &leave);
+    EXPECT_FALSE(probe.Showing());
+    form->Timer1_Timer();
+    EXPECT_FALSE(probe.Showing());
+
+    // A probed wire that is deleted takes the label with it.
+    Move(210, 110);
+    clock.seconds += SocketProbe::kRestSeconds + 0.01F;
+    form->Timer1_Timer();
+    ASSERT_TRUE(probe.Showing());
+    form->Lines().clear();
+    form->Timer1_Timer();
+    EXPECT_FALSE(probe.Showing());
+
+    // Over the open knob the pointer is the knob's.
+    Click("Comparator Regelaar");
+    Move(322, 41);
+    clock.seconds += SocketProbe::kRestSeconds + 0.01F;
+    form->Timer1_Timer();
+    ASSERT_TRUE(probe.Showing());
+    emit form->Kaleido1()->PointerMove(form->Knob()->DialSprite(), 200, 110);
+    EXPECT_FALSE(probe.Showing());
 }
 
 TEST_F(Pointer, NothingHappensOnceTheBoardIsGone) {
