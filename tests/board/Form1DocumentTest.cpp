@@ -4,6 +4,7 @@
 
 #include "BoardTestSupport.h"
 #include "app/board/BoardFiles.h"
+#include "app/components/KnobFaces.h"
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
@@ -233,6 +234,8 @@ TEST_F(Form1Document, OpenMakesTheFileTheCurrentDocumentWithAFreshHistory) {
     const BoardDocument saved = form->Snapshot();
     const std::string path = SaveAs("open me.tvb");
     Item("mnuNieuw")->trigger();
+    // New sets the knobs on the board back to 0.
+    EXPECT_EQ(form->Faces()->Shown("Comparator Regelaar"), 0);
     Click("Drukknop 1");
     Click("Puls Generator Regelaar");
     ASSERT_EQ(form->UndoIndex(), 2);
@@ -249,6 +252,10 @@ TEST_F(Form1Document, OpenMakesTheFileTheCurrentDocumentWithAFreshHistory) {
     EXPECT_FALSE(Item("mnuUndo")->isEnabled());
     EXPECT_FALSE(Item("mnuRedo")->isEnabled());
     EXPECT_FALSE(form->Knob()->Visible());
+    // The knobs on the board point at the document's settings.
+    EXPECT_EQ(form->Faces()->Shown("Comparator Regelaar"), 20);
+    EXPECT_EQ(form->Faces()->Shown("Var. Spanning Regelaar"), 45);
+    EXPECT_EQ(form->Faces()->Shown("Puls Generator Regelaar"), 7);
     ASSERT_EQ(prompter.messages.size(), 1U);
     EXPECT_EQ(prompter.messages[0].text, "Dit tavelon bewaren?");
     ASSERT_EQ(prompter.fileRequests.size(), 2U);

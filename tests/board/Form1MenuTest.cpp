@@ -2,6 +2,7 @@
 // items and the Help commands.
 
 #include "BoardTestSupport.h"
+#include "app/board/WireColourSetting.h"
 #include "app/components/clsLine.h"
 #include "app/info/HelpMenu.h"
 #include "app/info/OpenURL.h"
@@ -206,6 +207,47 @@ TEST_F(Form1Menu, GeluidSensorShowsANewSoundChooserModallyEachTime) {
     EXPECT_EQ(counts, QStringList({expected, expected}));
     // Each window is gone once it has been closed.
     EXPECT_EQ(form->findChildren<frmWaveInputs*>().size(), 0);
+}
+
+/// The bitmaps the wire's sprites are drawn from.
+std::vector<std::int32_t> WireBitmaps(const FORM1& form, const clsLine& line) {
+    std::vector<std::int32_t> bitmaps;
+    const auto group = form.Kaleido1()->GroupInfo(line.GroupLID());
+    for (std::int32_t sprite : group ? group->members : std::vector<std::int32_t>{}) {
+        bitmaps.push_back(form.Kaleido1()->SpriteInfo(sprite)->bitmap);
+    }
+    return bitmaps;
+}
+
+TEST_F(Form1Menu, TheColourBlindWireColoursAreKeptAndRedrawTheWires) {
+    ASSERT_TRUE(WireColourSetting::Save(WirePalette::Normal));
+    const auto wire = Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
+    const std::int32_t normal = form->BordLines()->LineBitmap(1);
+    // 263 pixels long: 26 sprites.
+    ASSERT_EQ(WireBitmaps(*form, *wire), std::vector<std::int32_t>(26, normal));
+
+    Item("mnuKleurenblind")->trigger();
+    EXPECT_TRUE(Item("mnuKleurenblind")->isChecked());
+    EXPECT_EQ(form->BordLines()->Palette(), WirePalette::ColourBlind);
+    const std::int32_t colourBlind = form->BordLines()->LineBitmap(1);
+    EXPECT_NE(colourBlind, normal);
+    EXPECT_EQ(WireBitmaps(*form, *wire), std::vector<std::int32_t>(26, colourBlind));
+    EXPECT_EQ(wire->Color(), 1);
+    EXPECT_EQ(WireColourSetting::Load(), WirePalette::ColourBlind);
+    EXPECT_EQ(frmHelp::LegendPalette(), WirePalette::ColourBlind);
+
+    // The next start draws in the colours chosen.
+    form.reset();
+    Start();
+    EXPECT_TRUE(Item("mnuKleurenblind")->isChecked());
+    EXPECT_EQ(form->BordLines()->Palette(), WirePalette::ColourBlind);
+
+    Item("mnuKleurenblind")->trigger();
+    EXPECT_FALSE(Item("mnuKleurenblind")->isChecked());
+    EXPECT_EQ(form->BordLines()->Palette(), WirePalette::Normal);
+    EXPECT_EQ(WireColourSetting::Load(), WirePalette::Normal);
+    EXPECT_EQ(frmHelp::LegendPalette(), WirePalette::Normal);
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 } // namespace

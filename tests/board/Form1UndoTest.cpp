@@ -2,6 +2,7 @@
 // "No more" messages, and states that cannot be written or read back.
 
 #include "BoardTestSupport.h"
+#include "app/components/KnobFaces.h"
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsSensor.h"
@@ -92,9 +93,13 @@ TEST_F(Form1Undo, RecordingAfterAnUndoDropsTheUndoneStates) {
 }
 
 TEST_F(Form1Undo, TwoUndosAndTwoRedosReturnToTheSameBoardAndMenus) {
+    constexpr std::string_view kVoltage = "Var. Spanning Regelaar";
+    form->SetVariableVoltage(20);
     Click("Drukknop 1");
     Click("Sensor 2");
+    form->SetVariableVoltage(40);
     Draw("Drukknop 1 Uit Geel", "LED 1 Ingang");
+    EXPECT_EQ(form->Faces()->Shown(kVoltage), 40);
     const BoardDocument last = form->Snapshot();
     ASSERT_EQ(form->UndoIndex(), 4);
 
@@ -104,6 +109,9 @@ TEST_F(Form1Undo, TwoUndosAndTwoRedosReturnToTheSameBoardAndMenus) {
     EXPECT_TRUE(form->Lines().empty());
     EXPECT_EQ(form->Sensor(2)->Value(), 0);
     EXPECT_TRUE(form->PushButton(1)->Value());
+    // The knob on the board turns back with the setting.
+    EXPECT_EQ(form->VariableVoltage(), 20);
+    EXPECT_EQ(form->Faces()->Shown(kVoltage), 20);
     ExpectMenus(true, true);
 
     Item("mnuRedo")->trigger();
@@ -112,6 +120,7 @@ TEST_F(Form1Undo, TwoUndosAndTwoRedosReturnToTheSameBoardAndMenus) {
     EXPECT_EQ(form->UndoIndex(), 4);
     ExpectMenus(true, false);
     EXPECT_EQ(form->Lines()[0]->Color(), 1);
+    EXPECT_EQ(form->Faces()->Shown(kVoltage), 40);
     EXPECT_TRUE(prompter.messages.empty());
 }
 

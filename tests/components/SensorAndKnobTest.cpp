@@ -3,11 +3,14 @@
 
 #include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
+#include "app/simulation/KnobText.h"
+#include "app/simulation/Rounding.h"
 #include "tests/components/ComponentsTestSupport.h"
 
 #include <QPoint>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -160,6 +163,43 @@ TEST_F(Knob, TheCloseBoxHidesTheKnobAtTheNextUpdate) {
     knob.Update();
     EXPECT_TRUE(knob.Visible());
     EXPECT_EQ(canvas.GetSpriteX(knob.DialSprite()), 90);
+}
+
+struct ReadingRow {
+    const char* tag;
+    double value;
+    /// What the reading says, and where its frame lies in KnobValues.bmp.
+    const char* text;
+    QPoint frame;
+};
+
+// The open scale reads the setting the tick will take: volts, or for the pulse generator
+// the full pulses a second its toggles make, (0.2 setting + 0.5), none at 0.
+TEST_F(Knob, TheScaleReadsItsSettingAsANumber) {
+    const ReadingRow rows[] = {
+        {"Var. Spanning Regelaar", 35, "3,5 V", {80, 26}},
+        {"Comparator Regelaar", 12.5, "1,2 V", {960, 0}},
+        {"Comparator Regelaar", 0, "0,0 V", {0, 0}},
+        {"Puls Generator Regelaar", 12, "2,9 pulsen/s", {960, 39}},
+        {"Puls Generator Regelaar", 1, "0,7 pulsen/s", {80, 39}},
+        {"Puls Generator Regelaar", 50, "10,5 pulsen/s", {1280, 65}},
+        {"Puls Generator Regelaar", 0, "0,0 pulsen/s", {0, 39}},
+    };
+    knob.Move(90, 276);
+    for (const ReadingRow& row : rows) {
+        SCOPED_TRACE(row.text);
+        knob.tag = row.tag;
+        knob.SetValue(row.value);
+        const auto reading = canvas.SpriteInfo(knob.ReadingSprite());
+        ASSERT_TRUE(reading);
+        EXPECT_EQ(reading->frameOffset, row.frame);
+        EXPECT_EQ(reading->frameSize, QSize(80, 13));
+        EXPECT_EQ(reading->parent, knob.DialSprite());
+        EXPECT_EQ(QPoint(reading->x, reading->y),
+                  QPoint(clsVoltControl::kReadingX, clsVoltControl::kReadingY));
+        const bool pulses = std::string_view(row.tag) == "Puls Generator Regelaar";
+        EXPECT_EQ(KnobText(pulses, RoundHalfEven(row.value)), row.text);
+    }
 }
 
 } // namespace

@@ -3,10 +3,13 @@
 #include "tests/info/InfoTestFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QTextBrowser>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -119,6 +122,56 @@ TEST_F(HelpWindowTest, PicturesOfThePageAreFoundBesideTheHtmlFolder) {
     const QVariant picture = help.browser()->document()->resource(QTextDocument::ImageResource,
                                                                   QUrl("../images2/Bord.bmp"));
     EXPECT_EQ(PictureSize(picture), QSize(24, 16));
+}
+
+/// The background colours (0xRRGGBB) of the table cells of the page shown, in order.
+std::vector<std::uint32_t> CellColours(const frmHelp& help) {
+    std::vector<std::uint32_t> colours;
+    for (QTextFrame* frame : help.browser()->document()->rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            for (int row = 0; row < table->rows(); ++row) {
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QTextTableCellFormat f =
+                        table->cellAt(row, column).format().toTableCellFormat();
+                    if (f.background().style() != Qt::NoBrush) {
+                        colours.push_back(f.background().color().rgb() & 0xFFFFFFU);
+                    }
+                }
+            }
+        }
+    }
+    return colours;
+}
+
+std::vector<std::uint32_t> VoltageColours(WirePalette palette) {
+    std::vector<std::uint32_t> colours;
+    for (int i = 1; i <= 8; ++i) {
+        colours.push_back(WireColour(palette, i));
+    }
+    return colours;
+}
+
+TEST_F(HelpWindowTest, TheColourLegendShowsTheWireColoursTheUserChose) {
+    for (const char* language : {"NL", "ENG"}) {
+        SCOPED_TRACE(language);
+        const QString page = QString("html/Help") + language + ".htm";
+        QFile real(QString(TAVSIM_HELP_DIR) + "/Help" + language + ".htm");
+        ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+        folder.Write(page, real.readAll());
+
+        frmHelp& help = frmHelp::Shared();
+        help.Constructor(language);
+        // The page's legend holds the eight voltage colours, 5 V first.
+        EXPECT_EQ(CellColours(help), VoltageColours(WirePalette::Normal));
+        frmHelp::ShowWirePalette(WirePalette::ColourBlind);
+        EXPECT_EQ(CellColours(help), VoltageColours(WirePalette::ColourBlind));
+        // A page shown afresh follows the choice too.
+        help.Constructor(language);
+        EXPECT_EQ(CellColours(help), VoltageColours(WirePalette::ColourBlind));
+        frmHelp::ShowWirePalette(WirePalette::Normal);
+        EXPECT_EQ(CellColours(help), VoltageColours(WirePalette::Normal));
+        frmHelp::DestroyShared();
+    }
 }
 
 TEST_F(HelpWindowTest, ABrowserThatCannotBeMadeIsReportedAndLeavesTheWindowUsable) {
