@@ -4,9 +4,11 @@
 # median of several launches), the CPU the running program takes (utime + stime over 20 s,
 # after 10 s of settling, with the pointer outside the window), how often its threads were
 # woken over those 20 s (voluntary and involuntary context switches of all its threads, per
-# second) and its resident memory.
+# second) and its resident memory. With --pointer X,Y the pointer rests instead at pixel (X, Y)
+# of the program's window while it settles and is measured (on a socket, for the probe).
 #
-# Usage: scripts/measure.sh [--program PATH] [--starts N] [--settle S] [--span S] BOARD...
+# Usage: scripts/measure.sh [--program PATH] [--starts N] [--settle S] [--span S]
+#                           [--pointer X,Y] BOARD...
 #   BOARD is a board file (.tvb) or "leeg" for the program started without one.
 #   Defaults: build/bin/tavsim, 5 launches, 10 s settling, 20 s measuring.
 set -uo pipefail
@@ -16,6 +18,7 @@ program=build/bin/tavsim
 starts=5
 settle=10
 span=20
+pointer=""
 boards=()
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -23,7 +26,8 @@ while [ $# -gt 0 ]; do
     --starts) starts=$2; shift 2 ;;
     --settle) settle=$2; shift 2 ;;
     --span) span=$2; shift 2 ;;
-    -h | --help) sed -n '2,10p' "$0"; exit 0 ;;
+    --pointer) pointer=$2; shift 2 ;;
+    -h | --help) sed -n '2,13p' "$0"; exit 0 ;;
     *) boards+=("$1"); shift ;;
     esac
 done
@@ -149,6 +153,10 @@ for board in "${boards[@]}"; do
         exit 1
     fi
     xdotool mousemove 1279 1023
+    if [ -n "$pointer" ]; then
+        window=$(xdotool search --onlyvisible --pid "$app_pid" --name '^Tavelon 2\.0 demonstratie' | head -n 1)
+        xdotool mousemove --window "$window" "${pointer%,*}" "${pointer#*,}"
+    fi
     sleep "$settle"
     before=$(cpu_ticks "$app_pid")
     woken_before=$(switches "$app_pid")
