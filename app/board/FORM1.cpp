@@ -478,7 +478,9 @@ void FORM1::Timer1_Timer() {
     TakeKnobValue();
     SimulateStep();
     // ---- measuring: the probe shows this step's value ----
-    pointer_->Probe().Refresh();
+    if (SocketProbe* probe = Probe()) {
+        probe->Refresh();
+    }
     knob_->Update();
 }
 
