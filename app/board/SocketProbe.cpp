@@ -2,7 +2,6 @@
 
 #include "app/board/FORM1.h"
 #include "app/simulation/VoltText.h"
-#include "app/simulation/clsGraph.h"
 #include "app/simulation/clsSnaps.h"
 #include "platform/ui/ClockSource.h"
 #include "sprite_control/KaleidoATL.h"
@@ -63,11 +62,7 @@ double SocketProbe::SegmentDistance(double x, double y, double x1, double y1, do
 }
 
 std::optional<std::int32_t> SocketProbe::SocketValue(std::string_view naam) const {
-    const clsGraph* graph = form_.Graph();
-    if (graph == nullptr || !graph->PuntExists(naam)) {
-        return std::nullopt;
-    }
-    return graph->GetPuntValueByName(naam, 0);
+    return form_.HasBoard() ? form_.Model().Value(naam) : std::nullopt;
 }
 
 void SocketProbe::PointerAt(std::int32_t x, std::int32_t y) {

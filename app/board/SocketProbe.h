@@ -43,6 +43,8 @@ public:
     void Refresh();
 
     bool Showing() const { return shown_; }
+    /// Whether the pointer rests on something whose label is not shown yet.
+    bool Waiting() const { return hasTarget_ && !shown_; }
     /// The text shown; "" while no label shows.
     std::string Text() const { return shown_ ? text_ : std::string(); }
     QLabel* Label() const { return label_; }

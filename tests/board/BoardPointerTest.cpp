@@ -80,7 +80,7 @@ TEST_F(Pointer, OperatingTheControlsWorksInBothModes) {
         const std::int32_t sensor = form->Sensor(2)->Value();
         Click("Sensor 2");
         EXPECT_EQ(form->Sensor(2)->Value(), (sensor + 1) % 3);
-        form->Display()->SetValue(7);
+        form->Model().SetCounter(7);
         Click("Pulsenteller Reset Drukknop");
         EXPECT_EQ(form->Display()->Value(), 0);
         EXPECT_EQ(form->PendingLine(), nullptr);
@@ -205,7 +205,7 @@ TEST_F(Pointer, AWireJoiningTwoOutputsIsReportedAndTakenBack) {
     Click("Var. Spanning Regelaar");
     form->Knob()->SetValue(50);
     form->Timer1_Timer();
-    form->Display()->SetValue(5);
+    form->Model().SetCounter(5);
     ASSERT_TRUE(form->LED(1)->Value());
     const BoardDocument before = form->Snapshot();
 
@@ -328,7 +328,7 @@ struct ProbeRow {
 
 TEST_F(Pointer, TheProbeShowsTheNameAndValueWhereThePointerRestsInEveryMode) {
     Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetPushButton(0, true);
     Wire("Var. Spanning Uit Geel", "Comparator In");
     form->SetVariableVoltage(35);
     form->SetComparatorValue(20);
@@ -375,7 +375,7 @@ TEST_F(Pointer, TheProbeFollowsTheValueAndGoesWithTheWireOrThePointer) {
     clock.seconds += SocketProbe::kRestSeconds + 0.01F;
     form->Timer1_Timer();
     EXPECT_EQ(probe.Text(), "LED 1 Ingang: 0,0 V");
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetPushButton(0, true);
     form->Timer1_Timer();
     EXPECT_EQ(probe.Text(), "LED 1 Ingang: 5,0 V");
     // Moving within the socket keeps the label.
@@ -394,9 +394,12 @@ TEST_F(Pointer, TheProbeFollowsTheValueAndGoesWithTheWireOrThePointer) {
     clock.seconds += SocketProbe::kRestSeconds + 0.01F;
     form->Timer1_Timer();
     ASSERT_TRUE(probe.Showing());
-    form->Lines().clear();
+    Item("mnuVerwijderVerbindingen")->trigger();
+    Down(1, 210, 110);
+    ASSERT_TRUE(form->Lines().empty());
     form->Timer1_Timer();
     EXPECT_FALSE(probe.Showing());
+    Item("mnuNieuweVerbindingen")->trigger();
 
     // Over the open knob the pointer is the knob's.
     Click("Comparator Regelaar");
