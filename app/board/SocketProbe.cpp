@@ -28,6 +28,9 @@ SocketProbe::SocketProbe(FORM1& form) : form_(form) {
     label_ = new QLabel(canvas);
     label_->setObjectName("labProbe");
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Its background and border cover it whole: a new text repaints the label alone, not
+    // the board under it.
+    label_->setAttribute(Qt::WA_OpaquePaintEvent);
     label_->setTextFormat(Qt::PlainText);
     label_->setStyleSheet("QLabel { background: #FFFFE1; color: #000000; border: 1px solid "
                           "#767676; padding: 2px 5px; }");
@@ -146,7 +149,9 @@ void SocketProbe::Refresh() {
     if (text != text_ || !shown_) {
         text_ = std::move(text);
         label_->setText(QString::fromStdString(text_));
-        label_->adjustSize();
+        if (label_->size() != label_->sizeHint()) {
+            label_->adjustSize();
+        }
     }
     Place();
     if (!shown_) {
