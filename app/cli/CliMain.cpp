@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #ifndef TAVSIM_VERSION
 #define TAVSIM_VERSION "onbekend"
@@ -132,10 +133,14 @@ int CliMain::Run(int argc, char** argv) {
     // The sound sensor hears nothing: only a silent stand-in input, never a real device.
     qputenv("TAVSIM_WAVE_INPUTS", "Stil=silence");
     qInstallMessageHandler(QuietQtMessages);
-    // Qt must not take our arguments for its own.
+    // Qt must not take our arguments for its own. --check needs no part of Qt's
+    // application at all: it runs on the board model alone.
     int appArgc = 1;
-    QApplication app(appArgc, argv);
-    QApplication::setApplicationName("Tavelon");
+    std::optional<QApplication> app;
+    if (args.empty() || args.front() != "--check") {
+        app.emplace(appArgc, argv);
+        QApplication::setApplicationName("Tavelon");
+    }
     const int status = Execute(args, std::cout, std::cerr);
     SoundPlayer::Shutdown();
     return status;
