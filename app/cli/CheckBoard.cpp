@@ -27,6 +27,7 @@ void CheckBoard::Show(const BoardDocument& document) {
     model_.Apply(document);
     steps_ = 0;
     sound_ = 0;
+    pointer_.reset();
 }
 
 void CheckBoard::Act(const std::vector<CliOptions::Action>& actions) {
@@ -58,6 +59,7 @@ void CheckBoard::Run(std::int32_t count) {
     // From the step count, so that no rounding gathers over many steps.
     input.clock = [this] { return static_cast<float>(double(steps_) / kStepsPerSecond); };
     input.sound = sound_;
+    input.pointer = [this] { return pointer_; };
     for (std::int32_t i = 0; i < count; ++i) {
         ++steps_;
         model_.Step(input);
