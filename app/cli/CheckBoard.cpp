@@ -1,25 +1,13 @@
 #include "app/cli/CheckBoard.h"
 
 #include "app/board/BoardFiles.h"
-#include "app/documents/DocumentFile.h"
-#include "app/documents/DocumentPaths.h"
 #include "app/simulation/SocketTable.h"
 
-#include <exception>
-
 std::string CheckBoard::Open(const std::string& path) {
-    Show(BoardDocument());
-    if (!DocumentPaths::FileExists(path)) {
-        return BoardFiles::MissingFileText(path);
-    }
     BoardDocument document;
-    try {
-        document = DocumentFile::Load(path);
-    } catch (const std::exception& error) {
-        return BoardFiles::UnreadableFileText(path, error);
-    }
+    std::string error = BoardFiles::ReadDocument(path, document);
     Show(document);
-    return {};
+    return error;
 }
 
 void CheckBoard::Show(const BoardDocument& document) {

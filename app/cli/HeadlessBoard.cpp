@@ -3,8 +3,6 @@
 #include "app/board/BoardFiles.h"
 #include "app/board/BoardPointer.h"
 #include "app/components/clsVoltControl.h"
-#include "app/documents/DocumentFile.h"
-#include "app/documents/DocumentPaths.h"
 #include "app/simulation/clsSnaps.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/SoundPlayer.h"
@@ -73,14 +71,9 @@ std::string HeadlessBoard::Open(const std::string& path) {
     form_->RestartBoard();
     steps_ = 0;
     clock_.seconds = 0.0F;
-    if (!DocumentPaths::FileExists(path)) {
-        return BoardFiles::MissingFileText(path);
-    }
     BoardDocument document;
-    try {
-        document = DocumentFile::Load(path);
-    } catch (const std::exception& error) {
-        return BoardFiles::UnreadableFileText(path, error);
+    if (std::string error = BoardFiles::ReadDocument(path, document); !error.empty()) {
+        return error;
     }
     form_->Apply(document);
     form_->StartNewHistory();
