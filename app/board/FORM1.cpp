@@ -520,7 +520,7 @@ void FORM1::SimulateStep() {
     enter(kPushButton1, HighWhen(pushButtons_[0]->Value()));
     enter(kPushButton2, HighWhen(pushButtons_[1]->Value()));
     enter(kVariableVoltage, variableVoltage_);
-    enter(kSoundSensor, ucWaveIn1_->GetVolume());
+    enter(kSoundSensor, soundLevel_ ? *soundLevel_ : ucWaveIn1_->GetVolume());
     enter(kPulseGenerator, pulse_.Level());
     // The counter's outputs show the digit as it was before this step's counting.
     enter(kCounterOut1, HighWhen((display_->Value() & 1) != 0));

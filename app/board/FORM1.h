@@ -19,6 +19,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -184,6 +185,10 @@ public:
 
     /// Whether the board objects exist: after a successful Form_Load and until closing.
     bool HasBoard() const { return graph_ != nullptr; }
+
+    /// The sound sensor's level, 0 to 50, used by every step instead of the sound input's;
+    /// nothing gives the sound input back. For grading assignments.
+    void SetSoundLevel(std::optional<std::int32_t> level) { soundLevel_ = level; }
 
     // ---- the board document ----------------------------------------------------------------
 
@@ -380,6 +385,7 @@ private:
     PulseGenerator pulse_;
     bool buzzer_ = false;
     std::array<Source, kSourceCount> sources_;
+    std::optional<std::int32_t> soundLevel_;
     /// The buzzer's two sounds, full paths made once at start-up.
     std::string ringPath_;
     std::string silencePath_;

@@ -52,7 +52,9 @@ public:
 } // namespace
 
 HeadlessBoard::HeadlessBoard()
-    : prompter_(std::make_unique<StderrPrompter>()), sound_(std::make_unique<SilentPlayer>()) {
+    : prompter_(std::make_unique<StderrPrompter>()), sound_(std::make_unique<SilentPlayer>()),
+      previousPrompter_(&Prompter::Current()), previousClock_(&ClockSource::Current()),
+      previousPointer_(&PointerSource::Current()) {
     pointer_.position = kFarAway;
     pointer_.widgetUnder = nullptr;
     Prompter::Install(prompter_.get());
@@ -64,10 +66,10 @@ HeadlessBoard::HeadlessBoard()
 
 HeadlessBoard::~HeadlessBoard() {
     form_.reset();
-    PointerSource::Install(nullptr);
-    ClockSource::Install(nullptr);
+    PointerSource::Install(previousPointer_);
+    ClockSource::Install(previousClock_);
     SoundPlayer::Install(nullptr);
-    Prompter::Install(nullptr);
+    Prompter::Install(previousPrompter_);
 }
 
 void HeadlessBoard::Start() {
@@ -87,9 +89,27 @@ std::string HeadlessBoard::Open(const std::string& path) {
     } catch (const std::exception& error) {
         return BoardFiles::UnreadableFileText(path, error);
     }
+    Show(document);
+    return {};
+}
+
+void HeadlessBoard::Show(const BoardDocument& document) {
+    form_->RestartBoard();
+    steps_ = 0;
+    clock_.seconds = 0.0F;
     form_->Apply(document);
     form_->StartNewHistory();
-    return {};
+}
+
+void HeadlessBoard::PointAtBoard(std::int32_t x, std::int32_t y) {
+    KaleidoATL* canvas = form_->Kaleido1();
+    const QPointF widget = canvas->WidgetPointFromBoard(QPointF(x + 0.5, y + 0.5));
+    pointer_.position =
+        canvas->mapToGlobal(QPoint(int(std::floor(widget.x())), int(std::floor(widget.y()))));
+}
+
+void HeadlessBoard::PointFarAway() {
+    pointer_.position = kFarAway;
 }
 
 void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
