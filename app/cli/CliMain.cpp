@@ -2,6 +2,7 @@
 
 #include "app/cli/CheckJson.h"
 #include "app/cli/CliOptions.h"
+#include "app/cli/GradeCommand.h"
 #include "app/cli/HeadlessBoard.h"
 #include "platform/files/DurableFile.h"
 #include "platform/files/DurableFileError.h"
@@ -111,6 +112,8 @@ int CliMain::Execute(const std::vector<std::string>& args, std::ostream& out, st
     case CliOptions::Command::Version:
         out << "tavsim " << TAVSIM_VERSION << "\n";
         return kAllRead;
+    case CliOptions::Command::Grade:
+        return GradeCommand::Run(options, out, err);
     default:
         return RunOnBoard(options, out, err);
     }
