@@ -69,17 +69,9 @@ AssignmentPanel::AssignmentPanel(FORM1& form)
     form.addDockWidget(Qt::RightDockWidgetArea, this);
     hide();
 
-    // In the File menu, before its separator (or at its end).
+    // In the File menu after "Openen", so that the items below keep their places.
     auto* bestand = form.menuBar()->findChild<QMenu*>("mnuBestand");
-    QAction* before = nullptr;
-    if (bestand != nullptr) {
-        for (QAction* action : bestand->actions()) {
-            if (action->isSeparator()) {
-                before = action;
-                break;
-            }
-        }
-    }
+    QAction* before = bestand != nullptr ? form.findChild<QAction*>("mnuBewaren") : nullptr;
     mnuOpdrachtOpenen_ = new QAction(QString::fromUtf8("Opdracht openen…"), &form);
     mnuOpdrachtOpenen_->setObjectName("mnuOpdrachtOpenen");
     mnuControleer_ = new QAction(QString::fromUtf8("Controleer"), &form);

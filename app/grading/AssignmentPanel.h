@@ -16,7 +16,7 @@ class QListWidget;
 class QPushButton;
 
 /// A dock on the right of `form` (hidden until an assignment is open). It adds two items to
-/// the form's "Bestand" menu, before its separator: "Opdracht openen…", which asks for a
+/// the form's "Bestand" menu, after "Openen": "Opdracht openen…", which asks for a
 /// `.tvo` through the Prompter and shows its title and explanation (a malformed file is
 /// reported and the open assignment stays), and "Controleer" (F5), which grades
 /// FORM1::Snapshot() on a separate hidden board and lists each check with ✓ or ✗, its

@@ -20,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
 #include <map>
@@ -619,8 +620,10 @@ constexpr const char* kAndAssignment =
     "tabel: Drukknop 1 | Drukknop 2 => LED 1 | Zoemer\n"
     "  uit | uit => uit | uit\n  uit | aan => uit | uit\n"
     "  aan | uit => uit | uit\n  aan | aan => aan | x\n"
-    "toets: Alleen LED 1\nverborgen\nhint: geheim\n"
-    "tabel: Drukknop 1 | Drukknop 2 => LED 2\n  aan | aan => uit\n";
+    // "druk" toggles: only from buttons that start off does this light LED 1.
+    "toets: Ingedrukt\nverborgen\nhint: geheim\n"
+    "druk Drukknop 1\ndruk Drukknop 2\nwacht 20 stappen\nverwacht LED 1 = aan\n"
+    "verwacht LED 2 = uit\n";
 
 BoardDocument AndGate() {
     return Board({{"Drukknop 1 Uit Geel", "EN-poort Ingang 1"},
@@ -739,14 +742,14 @@ TEST_F(CliGrade, WritesAGradebookAndAClassPageAndStillGradesAfterAnUnreadableBoa
 
     const std::string folder = dir.path().toStdString() + "/";
     EXPECT_EQ(Text(csv), "\xEF\xBB\xBFleerling;bestand;punten;max;cijfer;Waarheidstabel;"
-                         "Alleen LED 1\r\n"
+                         "Ingedrukt\r\n"
                          "Anna;" +
                              anna +
                              ";5;5;10,0;4;1\r\n"
                              "\"de \"\"Boer\"\";<b>\";\"" +
                              folder +
                              "de \"\"Boer\"\";<b>.tvb\";"
-                             "1;5;2,8;0;1\r\n"
+                             "0;5;1,0;0;0\r\n"
                              "kapot;" +
                              broken +
                              ";;5;;;\r\n"
@@ -758,7 +761,7 @@ TEST_F(CliGrade, WritesAGradebookAndAClassPageAndStillGradesAfterAnUnreadableBoa
     EXPECT_EQ(page.find("<b>"), std::string::npos) << "file names are escaped";
     EXPECT_NE(page.find("<li>Anna, Cas</li>"), std::string::npos) << "the copy is flagged";
     EXPECT_NE(page.find("Waarheidstabel</td><td>4</td><td>2 van 3"), std::string::npos);
-    EXPECT_NE(page.find("Alleen LED 1 (verborgen)</td><td>1</td><td>3 van 3"), std::string::npos);
+    EXPECT_NE(page.find("Ingedrukt (verborgen)</td><td>1</td><td>2 van 3"), std::string::npos);
     EXPECT_NE(page.find("Hint: Gebruik de EN-poort."), std::string::npos);
     EXPECT_EQ(page.find("geheim"), std::string::npos) << "a hidden check's hint stays hidden";
     std::size_t pictures = 0;
@@ -791,6 +794,13 @@ TEST_F(CliGrade, ControleerGradesACopyAndLeavesTheBoardAsItWas) {
     savedOn.pushButton1 = true;
     Start(Write("bord.tvb", savedOn));
     auto* panel = new AssignmentPanel(*form);
+    // After "Openen": the items from "Bewaren" down keep their places, as scripts count them.
+    QStringList items;
+    for (const QAction* action : form->menuBar()->findChild<QMenu*>("mnuBestand")->actions()) {
+        items << action->objectName();
+    }
+    EXPECT_EQ(items, (QStringList{"mnuNieuw", "mnuOpenen", "mnuOpdrachtOpenen", "mnuControleer",
+                                  "mnuBewaren", "mnuBewarenAls", "mnuSep1", "mnuSluiten"}));
     const BoardDocument before = form->Snapshot();
     const std::int32_t undo = form->UndoIndex();
 
@@ -802,7 +812,7 @@ TEST_F(CliGrade, ControleerGradesACopyAndLeavesTheBoardAsItWas) {
     EXPECT_EQ(panel->ResultLines(),
               (QStringList{QString::fromUtf8("✗ Waarheidstabel: 0 van 4 punten\n"
                                              "Hint: Gebruik de EN-poort."),
-                           QString::fromUtf8("✓ Alleen LED 1: 1 van 1 punt (verborgen)")}));
+                           QString::fromUtf8("✓ Ingedrukt: 1 van 1 punt (verborgen)")}));
     EXPECT_EQ(form->Snapshot(), before);
     EXPECT_EQ(form->UndoIndex(), undo);
     EXPECT_TRUE(form->PushButton(1)->Value());
