@@ -3,6 +3,7 @@
 
 #include "app/assignments/AssignmentResult.h"
 
+#include <cctype>
 #include <set>
 #include <string>
 #include <utility>
@@ -20,11 +21,17 @@ struct GradedBoard {
     std::string png;
 
     bool Ok() const { return error.empty(); }
-    /// The pupil's name: the file name without its folder and without ".tvb".
+    /// The pupil's name: the file name without its folder and without ".tvb" (in any case).
     std::string Pupil() const {
         std::string naam = file.substr(file.find_last_of('/') + 1);
-        if (naam.size() > 4 && naam.compare(naam.size() - 4, 4, ".tvb") == 0) {
-            naam.resize(naam.size() - 4);
+        if (naam.size() > 4) {
+            std::string end = naam.substr(naam.size() - 4);
+            for (char& c : end) {
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+            if (end == ".tvb") {
+                naam.resize(naam.size() - 4);
+            }
         }
         return naam;
     }

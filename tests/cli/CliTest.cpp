@@ -730,7 +730,7 @@ TEST_F(CliGrade, WritesAGradebookAndAClassPageAndStillGradesAfterAnUnreadableBoa
     const std::string anna = Write("Anna.tvb", AndGate());
     const std::string odd = Write("de \"Boer\";<b>.tvb", Board({}));
     const std::string broken = WriteText("kapot.tvb", "hallo");
-    const std::string copy = Write("Cas.tvb", reversed);
+    const std::string copy = Write("Cas.TVB", reversed);
     const std::string csv = (dir.path() + "/klas.csv").toStdString();
     const std::string html = (dir.path() + "/klas.html").toStdString();
 
