@@ -562,11 +562,16 @@ TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
     struct ScaleRow {
         std::vector<std::string> scale;
         int factor;
+        bool colourBlind = false;
     };
+    QImage usual;
     for (const ScaleRow& row :
-         {ScaleRow{{}, 2}, ScaleRow{{"--scale", "1"}, 1}, ScaleRow{{"--scale", "3"}, 3}}) {
+         {ScaleRow{{}, 2}, ScaleRow{{"--scale", "1"}, 1}, ScaleRow{{"--scale", "3"}, 3},
+          ScaleRow{{"--colour-blind"}, 2, true}}) {
         SCOPED_TRACE(row.factor);
-        const std::string png = (dir.path() + QString("/bord%1.png").arg(row.factor)).toStdString();
+        const std::string png =
+            (dir.path() + QString("/bord%1%2.png").arg(row.factor).arg(row.colourBlind))
+                .toStdString();
         std::vector<std::string> args = {"--render", board, png};
         args.insert(args.end(), row.scale.begin(), row.scale.end());
         const std::vector<std::string> options = Options(acts, 25);
@@ -577,6 +582,9 @@ TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
         ASSERT_FALSE(picture.isNull());
 
         WindowRuns(board, acts, 25);
+        if (row.colourBlind) {
+            form->SetWirePalette(WirePalette::ColourBlind);
+        }
         KaleidoATL* canvas = form->Kaleido1();
         const QSize size = canvas->BoardSize() * row.factor;
         form->resize(size + QSize(0, form->menuBar()->height()));
@@ -594,6 +602,12 @@ TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
 
         ASSERT_EQ(picture.size(), size);
         EXPECT_TRUE(picture.convertToFormat(QImage::Format_RGB32) == window);
+        if (row.colourBlind) {
+            // The colour-blind wires differ from the usual ones.
+            EXPECT_NE(window, usual);
+        } else if (row.factor == 2) {
+            usual = window;
+        }
     }
 }
 
