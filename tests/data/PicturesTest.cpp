@@ -93,11 +93,17 @@ TEST(Pictures, HaveTheSizesTheProgramUses) {
         {"images2/VPointerMask.bmp", 15, 31},
         {"images2/splash.bmp", 400, 250},
         {"images2/about.bmp", 400, 250},
-        {"images2/WaveInputs.bmp", 314, 286}, // the sound input chooser's window
-        {"images2/VolumeBar.bmp", 200, 12},   // a level bar at full scale
+        {"images2/WaveInputs.bmp", 314, 286},   // the sound input chooser's window
+        {"images2/VolumeBar.bmp", 200, 12},     // a level bar at full scale
+        {"images2/KnobFaces.bmp", 21 * 51, 21}, // a 21 x 21 knob for each setting 0 to 50
+        {"images2/KnobFacesMask.bmp", 21 * 51, 21},
+        {"images2/KnobValues.bmp", 80 * 17, 13 * 6}, // 80 x 13 readings, 17 to a row
     };
     for (const std::string& strip : LineStrips()) {
         cases.push_back({strip, 1024, 32});
+    }
+    for (int i = 1; i <= 8; ++i) {
+        cases.push_back({"images1/LineCB" + std::to_string(i) + ".bmp", 1024, 32});
     }
     for (int d = 0; d <= 9; ++d) {
         cases.push_back({"images2/Display" + std::to_string(d) + ".bmp", 22, 32});
@@ -145,9 +151,13 @@ TEST(Pictures, MasksAreBlackAndWhiteAndMatchTheirPictures) {
         {"images2/HighLight.bmp", "images2/HighLightMask.bmp"},
         {"images2/RedLight.bmp", "images2/RedLightMask.bmp"},
         {"images2/VPointer.bmp", "images2/VPointerMask.bmp"},
+        {"images2/KnobFaces.bmp", "images2/KnobFacesMask.bmp"},
     };
     for (const std::string& strip : LineStrips()) {
         cases.push_back({strip, "images1/LineMask.bmp"});
+    }
+    for (int i = 1; i <= 8; ++i) {
+        cases.push_back({"images1/LineCB" + std::to_string(i) + ".bmp", "images1/LineMask.bmp"});
     }
     for (const MaskCase& c : cases) {
         const BmpFile picture(c.picture);
@@ -473,6 +483,39 @@ TEST(Pictures, DesktopIconsComeAtTheirThemeSizes) {
     EXPECT_EQ(apps, 6);
     EXPECT_EQ(files.size(), 9u);
     std::filesystem::remove_all(folder);
+}
+
+} // namespace
+
+namespace {
+
+struct KnobRow {
+    int setting;
+    /// A pixel of the index mark, 4.5 pixels from the knob's centre (10.5, 10.5) of its frame
+    /// along the setting's place on the sweep: down-left at 0, up at 25, down-right at 50.
+    int x;
+    int y;
+};
+
+// Each knob frame points at its setting, at every size.
+TEST(Pictures, EveryKnobFramePointsAtItsSetting) {
+    const KnobRow rows[] = {{0, 7, 13}, {25, 10, 6}, {50, 13, 13}, {10, 6, 9}, {40, 14, 9}};
+    for (int factor : {1, 2, 3}) {
+        const BmpFile faces(factor == 1
+                                ? std::string("images2/KnobFaces.bmp")
+                                : DataGenerator::SharperName("images2/KnobFaces.bmp", factor));
+        ASSERT_TRUE(faces.Valid()) << faces.Problem();
+        for (const KnobRow& row : rows) {
+            for (const KnobRow& other : rows) {
+                const QRgb c = faces.Pixel((21 * row.setting + other.x) * factor + factor / 2,
+                                           other.y * factor + factor / 2);
+                const bool dark = qRed(c) + qGreen(c) + qBlue(c) < 300;
+                EXPECT_EQ(dark, other.setting == row.setting)
+                    << "frame " << row.setting << " at " << factor << "x, mark of "
+                    << other.setting;
+            }
+        }
+    }
 }
 
 } // namespace
