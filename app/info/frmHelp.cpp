@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
@@ -50,8 +51,15 @@ void ColourTables(QTextFrame* frame, WirePalette palette) {
                 }
                 const int number = VoltageColourNumber(format.background().color().rgb());
                 if (number != 0) {
-                    format.setBackground(QColor(QRgb(0xFF000000U | WireColour(palette, number))));
+                    const QColor colour(QRgb(0xFF000000U | WireColour(palette, number)));
+                    format.setBackground(colour);
                     table->cellAt(row, column).setFormat(format);
+                    // The cell's text (a blank) carries the cell's colour as well.
+                    QTextCursor text = cell.firstCursorPosition();
+                    text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+                    QTextCharFormat characters;
+                    characters.setBackground(colour);
+                    text.mergeCharFormat(characters);
                 }
             }
         }

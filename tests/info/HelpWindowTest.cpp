@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
@@ -135,6 +136,13 @@ std::vector<std::uint32_t> CellColours(const frmHelp& help) {
                         table->cellAt(row, column).format().toTableCellFormat();
                     if (f.background().style() != Qt::NoBrush) {
                         colours.push_back(f.background().color().rgb() & 0xFFFFFFU);
+                        // The blank in the cell shows the same colour.
+                        QTextCursor text = table->cellAt(row, column).firstCursorPosition();
+                        text.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+                        const QBrush blank = text.charFormat().background();
+                        EXPECT_TRUE(blank.style() == Qt::NoBrush ||
+                                    blank.color().rgb() == f.background().color().rgb())
+                            << "row " << row;
                     }
                 }
             }
