@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPalette>
 #include <algorithm>
 #include <cmath>
 
@@ -28,12 +29,18 @@ SocketProbe::SocketProbe(FORM1& form) : form_(form) {
     label_ = new QLabel(canvas);
     label_->setObjectName("labProbe");
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Its background and border cover it whole: a new text repaints the label alone, not
-    // the board under it.
-    label_->setAttribute(Qt::WA_OpaquePaintEvent);
     label_->setTextFormat(Qt::PlainText);
-    label_->setStyleSheet("QLabel { background: #FFFFE1; color: #000000; border: 1px solid "
-                          "#767676; padding: 2px 5px; }");
+    // A tooltip's look, drawn by the label itself: a pale yellow box with a thin frame. Its
+    // opaque background covers it whole, so a new text repaints the label alone, not the
+    // board under it.
+    QPalette colours = label_->palette();
+    colours.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xE1));
+    colours.setColor(QPalette::WindowText, QColor(0x30, 0x30, 0x30));
+    label_->setPalette(colours);
+    label_->setAutoFillBackground(true);
+    label_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label_->setLineWidth(1);
+    label_->setContentsMargins(5, 2, 5, 2);
     label_->hide();
     canvas->installEventFilter(this);
 }
