@@ -154,8 +154,17 @@ for board in "${boards[@]}"; do
     fi
     xdotool mousemove 1279 1023
     if [ -n "$pointer" ]; then
-        window=$(xdotool search --onlyvisible --pid "$app_pid" --name '^Tavelon 2\.0 demonstratie' | head -n 1)
-        xdotool mousemove --window "$window" "${pointer%,*}" "${pointer#*,}"
+        # The splash window may still be going away while the main window is looked up.
+        moved=""
+        for _ in $(seq 1 50); do
+            window=$(xdotool search --onlyvisible --pid "$app_pid" --name '^Tavelon 2\.0 demonstratie' 2>/dev/null | tail -n 1)
+            if [ -n "$window" ] && xdotool mousemove --window "$window" "${pointer%,*}" "${pointer#*,}" 2>/dev/null; then
+                moved=yes
+                break
+            fi
+            sleep 0.1
+        done
+        [ -n "$moved" ] || { echo "the pointer could not be put on the window" >&2; exit 1; }
     fi
     sleep "$settle"
     before=$(cpu_ticks "$app_pid")
