@@ -3,6 +3,7 @@
 #include "app/cli/CheckJson.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/HeadlessBoard.h"
+#include "app/cli/TraceRun.h"
 #include "platform/files/DurableFile.h"
 #include "platform/files/DurableFileError.h"
 #include "platform/ui/SoundPlayer.h"
@@ -64,7 +65,14 @@ int RunOnBoard(const CliOptions& options, std::ostream& out, std::ostream& err) 
                 continue;
             }
             board.Act(options.actions);
-            board.Run(options.ticks);
+            if (options.trace.empty()) {
+                board.Run(options.ticks);
+            } else if (const std::string failure = TraceRun::Run(board, options);
+                       !failure.empty()) {
+                err << "tavsim: Het spoor kan niet worden bewaard in " << options.trace << ": "
+                    << failure << "\n";
+                status = CliMain::kNotRead;
+            }
             out << CheckJson::Line(file, board.Result()) << '\n' << std::flush;
         }
         return status;

@@ -120,12 +120,15 @@ void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
     }
 }
 
-void HeadlessBoard::Run(std::int32_t count) {
+void HeadlessBoard::Run(std::int32_t count, const AfterStep& afterStep) {
     for (std::int32_t i = 0; i < count; ++i) {
         ++steps_;
         // From the step count, so that no rounding gathers over many steps.
         clock_.seconds = static_cast<float>(double(steps_) / kStepsPerSecond);
         form_->Timer1_Timer();
+        if (afterStep) {
+            afterStep(steps_);
+        }
     }
 }
 

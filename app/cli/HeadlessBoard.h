@@ -11,6 +11,7 @@
 #include <QImage>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -64,8 +65,11 @@ public:
     /// control; a set clicks the knob's control, which opens the knob, moves the knob to the
     /// value and copies it into its setting as the tick does. The last knob set stays open.
     void Act(const std::vector<CliOptions::Action>& actions);
-    /// Runs `count` ticks, the clock advancing 10 ms before each.
-    void Run(std::int32_t count);
+    /// Called after each step with the step's number since Open (from 1).
+    using AfterStep = std::function<void(std::int64_t step)>;
+    /// Runs `count` ticks, the clock advancing 10 ms before each; `afterStep`, when given,
+    /// after each.
+    void Run(std::int32_t count, const AfterStep& afterStep = {});
     Outcome Result();
     /// The canvas painted at `scale` times the board's size, as the window shows it; a null
     /// image when the canvas cannot be that large.
