@@ -2,6 +2,7 @@
 
 #include "app/board/BoardPointer.h"
 #include "app/board/clsCursor.h"
+#include "app/board/frmMeetgrafiek.h"
 #include "app/board/modMain.h"
 #include "app/components/PictureLoadError.h"
 #include "app/components/clsBordLines.h"
@@ -192,6 +193,9 @@ void FORM1::CreateMenus() {
     separator(mnuBewerken_, "mnuSep2");
     mnuGeluidSensor_ =
         item(mnuBewerken_, "mnuGeluidSensor", "GeluidSensor", &FORM1::mnuGeluidSensor_Click);
+    mnuMeetgrafiek_ =
+        item(mnuBewerken_, "mnuMeetgrafiek", "&Meetgrafiek", &FORM1::mnuMeetgrafiek_Click);
+    mnuMeetgrafiek_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
 
     mnuCursor_ = menu("mnuCursor", "Cursor");
     mnuRegelen_ = item(mnuCursor_, "mnuRegelen", "Regelen", &FORM1::mnuRegelen_Click);
@@ -458,7 +462,19 @@ void FORM1::Timer1_Timer() {
     }
     TakeKnobValue();
     SimulateStep();
+    if (meetgrafiek_ != nullptr) {
+        meetgrafiek_->Tick();
+    }
     knob_->Update();
+}
+
+void FORM1::mnuMeetgrafiek_Click() {
+    if (!meetgrafiek_) {
+        meetgrafiek_ = new frmMeetgrafiek(*this, this);
+    }
+    meetgrafiek_->show();
+    meetgrafiek_->raise();
+    meetgrafiek_->activateWindow();
 }
 
 void FORM1::TakeKnobValue() {

@@ -36,6 +36,7 @@ class clsLED;
 class clsSensor;
 class clsSnaps;
 class clsVoltControl;
+class frmMeetgrafiek;
 
 /// The one main window. It owns every board object, builds them in a fixed order by
 /// Form_Load, keeps the canvas Kaleido1 filling its client area, runs the simulation on the
@@ -151,6 +152,8 @@ public:
     clsVoltControl* Knob() const { return knob_.get(); }
     /// The socket table, made on first use.
     clsSnaps& Snaps();
+    /// The measuring graph; nullptr until it was first opened.
+    frmMeetgrafiek* Meetgrafiek() const { return meetgrafiek_; }
 
     /// The wire being drawn, or nullptr. Its second end follows the last pointer position on
     /// every tick.
@@ -275,6 +278,8 @@ public slots:
     void mnuUitleg_Click();
     /// Tells the user about the web site and opens it.
     void mnuHelpAbout_Click();
+    /// Shows the "Meetgrafiek" window (made on first use) and brings it to the front.
+    void mnuMeetgrafiek_Click();
 
 protected:
     /// With HasUnsavedChanges() asks "Dit tavelon bewaren?" (Yes, No, Cancel; title: the
@@ -331,6 +336,9 @@ private:
     QAction* mnuUndo_ = nullptr;
     QAction* mnuRedo_ = nullptr;
     QAction* mnuGeluidSensor_ = nullptr;
+    QAction* mnuMeetgrafiek_ = nullptr;
+    /// Owned as a child window.
+    frmMeetgrafiek* meetgrafiek_ = nullptr;
     QMenu* mnuCursor_ = nullptr;
     QAction* mnuRegelen_ = nullptr;
     QAction* mnuNieuweVerbindingen_ = nullptr;
