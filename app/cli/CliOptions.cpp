@@ -207,7 +207,7 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
 std::string CliOptions::Usage() {
     return "Gebruik: tavsim --check [--ticks N] [--press NAAM]... [--state NAAM=WAARDE]... "
            "[--set NAAM=W]... BESTAND...\n"
-           "        tavsim --check --ticks N --trace UIT.csv|UIT.vcd [--probe NAAM]... "
+           "        tavsim --check [--ticks N] --trace UIT.csv|UIT.vcd [--probe NAAM]... "
            "[--press NAAM]... [--state NAAM=WAARDE]... [--set NAAM=W]... BESTAND\n"
            "        tavsim --render BESTAND UIT.png [--scale S] [--ticks N] [--press NAAM]... "
            "[--state NAAM=WAARDE]... [--set NAAM=W]...\n"

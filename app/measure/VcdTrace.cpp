@@ -59,6 +59,7 @@ std::string VcdTrace::Code(std::size_t index) {
 }
 
 void VcdTrace::Step(std::int64_t milliseconds, const std::vector<SocketReading>& readings) {
+    lastMilliseconds_ = milliseconds;
     Frame frame{milliseconds, {}};
     const bool first = frames_.empty();
     for (std::size_t i = 0; i < names_.size(); ++i) {
@@ -122,6 +123,9 @@ std::string VcdTrace::Text() const {
         if (f == 0) {
             text += "$end\n";
         }
+    }
+    if (!frames_.empty() && lastMilliseconds_ > frames_.back().milliseconds) {
+        text += "#" + std::to_string(lastMilliseconds_) + "\n";
     }
     return text;
 }

@@ -7,7 +7,8 @@
 #include <vector>
 
 /// One `real` variable per socket, in volts, in the scope "bord", with a timescale of 1 ms;
-/// only the changes are written, each at its step's time. A socket name holds blanks, dots
+/// only the changes are written, each at its step's time, and the time of the last step ends
+/// the dump, so that a viewer shows the whole run. A socket name holds blanks, dots
 /// and brackets, which a reference may not: the reference is the name with every run of
 /// other characters than letters, digits and '_' made one '_' ("Var. Spanning Uit Geel" is
 /// "Var_Spanning_Uit_Geel"), made unique with "_2", "_3", … when needed, and a `$comment`
@@ -46,4 +47,5 @@ private:
     /// Whether the socket had no value in any step so far.
     std::vector<bool> lacked_;
     std::vector<Frame> frames_;
+    std::int64_t lastMilliseconds_ = 0;
 };

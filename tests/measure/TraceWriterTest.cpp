@@ -48,10 +48,16 @@ TEST(TraceWriter, WritesEachFormatAsItsReadersExpect) {
          "tijd (s);\"a;b\";\"c\"\"d\"\r\n"
          "0,015;;\r\n"},
         {"csv: no sockets, no steps", TraceWriter::Format::Csv, {}, {}, "tijd (s)\r\n"},
-        {"vcd: only the changes, the first step in $dumpvars",
+        {"vcd: only the changes, the first step in $dumpvars, the last step's time at the end",
          TraceWriter::Format::Vcd,
          {"Puls Generator Uit Geel", "Var. Spanning Uit Geel"},
-         {{10, {0, 35}}, {20, {0, 35}}, {30, {50, 35}}, {40, {50, 35}}, {50, {0, 49}}},
+         {{10, {0, 35}},
+          {20, {0, 35}},
+          {30, {50, 35}},
+          {40, {50, 35}},
+          {50, {0, 49}},
+          {60, {0, 49}},
+          {70, {0, 49}}},
          kVcdHead + "$comment Puls_Generator_Uit_Geel: Puls Generator Uit Geel $end\n"
                     "$var real 64 ! Puls_Generator_Uit_Geel $end\n"
                     "$comment Var_Spanning_Uit_Geel: Var. Spanning Uit Geel $end\n"
@@ -59,7 +65,9 @@ TEST(TraceWriter, WritesEachFormatAsItsReadersExpect) {
                     "$upscope $end\n$enddefinitions $end\n"
                     "#10\n$dumpvars\nr0.0 !\nr3.5 \"\n$end\n"
                     "#30\nr5.0 !\n"
-                    "#50\nr0.0 !\nr4.9 \"\n"},
+                    "#50\nr0.0 !\nr4.9 \"\n"
+                    // The last step ends the dump, without changes.
+                    "#70\n"},
         {"vcd: a socket without a value in some step gets a wire _bekend",
          TraceWriter::Format::Vcd,
          {"Relais Uitgang 1 (in/uit)", "Zoemer"},
