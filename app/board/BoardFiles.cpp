@@ -71,10 +71,10 @@ bool BoardFiles::OpenBoard(const std::string& path) {
 }
 
 void BoardFiles::New() {
-    form_.Lines().clear();
-    for (int k = 1; k <= 2; ++k) {
-        form_.Sensor(k)->SetValue(0);
-        form_.PushButton(k)->SetValue(false);
+    form_.ClearWires();
+    for (std::size_t k = 0; k < 2; ++k) {
+        form_.Model().SetSensor(k, 0);
+        form_.Model().SetPushButton(k, false);
     }
     form_.SetComparatorValue(0);
     form_.SetVariableVoltage(0);

@@ -32,12 +32,6 @@ const std::array<KnobPlace, 3> kKnobPlaces = {{
     {SocketName(Socket::PulseGeneratorKnob), 90, 276, &FORM1::PulseGeneratorSetting},
 }};
 
-constexpr std::array<std::string_view, 2> kSensors = {SocketName(Socket::Sensor1),
-                                                      SocketName(Socket::Sensor2)};
-constexpr std::array<std::string_view, 2> kPushButtons = {SocketName(Socket::PushButton1),
-                                                          SocketName(Socket::PushButton2)};
-constexpr std::string_view kCounterReset = SocketName(Socket::CounterResetButton);
-
 } // namespace
 
 BoardPointer::BoardPointer(FORM1& form) : form_(form) {
@@ -114,21 +108,6 @@ void BoardPointer::Kaleido1_PointerDown(int sprite, int button, int x, int y) {
 }
 
 void BoardPointer::Operate(const std::string& name, std::int32_t sx, std::int32_t sy) {
-    for (std::size_t k = 0; k < kSensors.size(); ++k) {
-        if (name == kSensors[k]) {
-            form_.Sensor(int(k) + 1)->NextValue();
-            form_.Undo_AddThisState();
-            return;
-        }
-    }
-    for (std::size_t k = 0; k < kPushButtons.size(); ++k) {
-        if (name == kPushButtons[k]) {
-            clsLED* lamp = form_.PushButton(int(k) + 1);
-            lamp->SetValue(!lamp->Value());
-            form_.Undo_AddThisState();
-            return;
-        }
-    }
     for (const KnobPlace& place : kKnobPlaces) {
         if (name == place.naam) {
             clsVoltControl* knob = form_.Knob();
@@ -138,9 +117,14 @@ void BoardPointer::Operate(const std::string& name, std::int32_t sx, std::int32_
             return;
         }
     }
-    if (name == kCounterReset) {
-        form_.Display()->SetValue(0);
+    switch (form_.Model().Press(name)) {
+    case BoardModel::Pressed::Control:
+        form_.Undo_AddThisState();
         return;
+    case BoardModel::Pressed::CounterReset:
+        return;
+    case BoardModel::Pressed::Nothing:
+        break;
     }
     if (form_.EditMode() == FORM1::kModeNewWires && form_.Snaps().GetConnectablebyName(name) != 0) {
         AddWireEnd(name, sx, sy);
@@ -173,12 +157,13 @@ void BoardPointer::AddWireEnd(const std::string& name, std::int32_t sx, std::int
 }
 
 void BoardPointer::DeleteNearestWire(std::int32_t x, std::int32_t y) {
-    WireList& lines = form_.Lines();
+    const WireList& lines = form_.Lines();
     const std::ptrdiff_t nearest = NearestWire(lines, x, y);
     if (nearest >= 0) {
+        // A wire that is on the list twice leaves from its last place.
         const std::shared_ptr<clsLine> target = lines[std::size_t(nearest)];
         const auto found = std::find(lines.rbegin(), lines.rend(), target);
-        lines.erase(std::next(found).base());
+        form_.RemoveWire(std::size_t(std::distance(found, lines.rend()) - 1));
     }
     form_.Undo_AddThisState();
 }

@@ -14,10 +14,8 @@
 #include "app/info/HelpMenu.h"
 #include "app/info/frmSplash.h"
 #include "app/simulation/Rounding.h"
-#include "app/simulation/SensorRule.h"
 #include "app/simulation/SocketTable.h"
 #include "app/simulation/clsGraph.h"
-#include "app/simulation/clsGraph2.h"
 #include "app/simulation/clsSnaps.h"
 #include "app/sound/UCWaveIn.h"
 #include "app/sound/frmWaveInputs.h"
@@ -47,7 +45,6 @@ namespace {
 
 constexpr int kTickFast = 10;
 constexpr int kTickSlow = 1000;
-constexpr std::int32_t kHigh = 50;
 /// Milliseconds after start-up by which the work deferred until the first paint has run.
 constexpr int kAfterFirstPaintLimit = 1000;
 
@@ -61,50 +58,9 @@ constexpr std::array<Place, 2> kPushButtonPlaces = {{{14, 164}, {13, 198}}};
 constexpr std::array<Place, 2> kSensorPlaces = {{{20, 25}, {20, 78}}};
 /// The lamp that glows on the buzzer while it sounds, centred on the buzzer's body.
 constexpr Place kBuzzerLampPlace = {364, 181};
-/// The sensors' centres.
-constexpr std::array<Place, 2> kSensorCentres = {
-    {{SocketOf(Socket::Sensor1).x, SocketOf(Socket::Sensor1).y},
-     {SocketOf(Socket::Sensor2).x, SocketOf(Socket::Sensor2).y}}};
-
-constexpr std::array<std::string_view, 4> kLedInputs = {
-    SocketName(Socket::Led1In), SocketName(Socket::Led2In), SocketName(Socket::Led3In),
-    SocketName(Socket::Led4In)};
-constexpr std::string_view kBuzzerInput = SocketName(Socket::Buzzer);
-
-constexpr std::string_view kComparatorKnob = SocketName(Socket::ComparatorKnob);
-constexpr std::string_view kVoltageKnob = SocketName(Socket::VariableVoltageKnob);
-constexpr std::string_view kPulseKnob = SocketName(Socket::PulseGeneratorKnob);
-
-/// The sources in the order the step enters them.
-enum SourceIndex : std::size_t {
-    kSensor1,
-    kSensor2,
-    kPushButton1,
-    kPushButton2,
-    kVariableVoltage,
-    kSoundSensor,
-    kPulseGenerator,
-    kCounterOut1,
-    kCounterOut2,
-    kCounterOut4,
-    kCounterOut8,
-};
-
-constexpr std::array<std::string_view, FORM1::kSourceCount> kSourceNames = {
-    SocketName(Socket::Sensor1Out),         SocketName(Socket::Sensor2Out),
-    SocketName(Socket::PushButton1Out),     SocketName(Socket::PushButton2Out),
-    SocketName(Socket::VariableVoltageOut), SocketName(Socket::SoundSensorOut),
-    SocketName(Socket::PulseGeneratorOut),  SocketName(Socket::CounterOut1),
-    SocketName(Socket::CounterOut2),        SocketName(Socket::CounterOut4),
-    SocketName(Socket::CounterOut8),
-};
 
 float Clock() {
     return ClockSource::Current().SecondsSinceMidnight();
-}
-
-std::int32_t HighWhen(bool on) {
-    return on ? kHigh : 0;
 }
 
 FORM1::DocumentTypeRegistrar& InstalledRegistrar() {
@@ -142,9 +98,6 @@ FORM1::FORM1(QWidget* parent)
     ucWaveIn1_->setObjectName("UCWaveIn1");
     kaleido1_->installEventFilter(this);
     menuBar()->installEventFilter(this);
-    for (std::size_t i = 0; i < kSourceCount; ++i) {
-        sources_[i].naam = kSourceNames[i];
-    }
     CreateMenus();
 }
 
@@ -158,6 +111,7 @@ void FORM1::CreateMenus() {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, slot);
+        connect(action, &QAction::triggered, this, &FORM1::Wake);
         return action;
     };
     const auto menu = [this](const char* name, const char* caption) {
@@ -262,7 +216,6 @@ bool FORM1::Form_Load(std::string_view commandLine) {
         return false;
     }
     hover_ = false;
-    buzzer_ = false;
     // After the knob, which listens to the canvas itself and must see each event first.
     pointer_ = std::make_unique<BoardPointer>(*this);
 
@@ -272,6 +225,10 @@ bool FORM1::Form_Load(std::string_view commandLine) {
 
     files_.OpenCommandLine(commandLine);
     StartNewHistory();
+    connect(kaleido1_, &KaleidoATL::PointerDown, this, &FORM1::Wake);
+    connect(kaleido1_, &KaleidoATL::PointerMove, this, &FORM1::Wake);
+    connect(ucWaveIn1_, &UCWaveIn::SoundArrived, this, &FORM1::Wake);
+    ticking_ = true;
     timer1_->start();
     loaded_ = true;
     // What waits for the first paint runs a second later at the latest, also when the
@@ -306,23 +263,23 @@ void FORM1::BuildBoard() {
     bordLines_->Constructor(*kaleido1_);
     display_ = std::make_unique<clsDisplay>();
     display_->Constructor(*kaleido1_);
-    graph_ = std::make_unique<clsGraph>();
-    graph_->Constructor(display_.get());
+    display_->SetValue(model_.Counter());
     for (std::size_t k = 0; k < leds_.size(); ++k) {
         leds_[k] = std::make_unique<clsLED>();
         leds_[k]->Constructor(*kaleido1_, kLedPlaces[k].x, kLedPlaces[k].y);
-        leds_[k]->SetValue(false);
+        leds_[k]->SetValue(model_.Led(k));
     }
     for (std::size_t k = 0; k < pushButtons_.size(); ++k) {
         pushButtons_[k] = std::make_unique<clsLED>();
         pushButtons_[k]->Constructor(*kaleido1_, kPushButtonPlaces[k].x, kPushButtonPlaces[k].y);
-        pushButtons_[k]->SetValue(false);
+        pushButtons_[k]->SetValue(model_.PushButton(k));
     }
     buzzerLamp_ = std::make_unique<clsLED>();
     buzzerLamp_->Constructor(*kaleido1_, kBuzzerLampPlace.x, kBuzzerLampPlace.y);
     for (std::size_t k = 0; k < sensors_.size(); ++k) {
         sensors_[k] = std::make_unique<clsSensor>();
         sensors_[k]->Constructor(*kaleido1_, kSensorPlaces[k].x, kSensorPlaces[k].y);
+        sensors_[k]->SetValue(model_.Sensor(k));
     }
     cursor_ = std::make_unique<clsCursor>();
     cursor_->Constructor(*kaleido1_);
@@ -333,6 +290,7 @@ void FORM1::BuildBoard() {
 
     ringPath_ = PictureLoader::DataPath("/Ringin.wav");
     silencePath_ = PictureLoader::DataPath("/SILENCE.wav");
+    model_.SetView(this);
 }
 
 void FORM1::LoadHidden() {
@@ -347,7 +305,6 @@ void FORM1::LoadHidden() {
         throw;
     }
     hover_ = false;
-    buzzer_ = false;
     pointer_ = std::make_unique<BoardPointer>(*this);
     StartNewHistory();
     loaded_ = true;
@@ -359,15 +316,8 @@ void FORM1::RestartBoard() {
     }
     pendingLine_.reset();
     files_.New();
-    display_->SetValue(0);
     knob_->SetValue(0);
-    for (const auto& led : leds_) {
-        led->SetValue(false);
-    }
-    graph_ = std::make_unique<clsGraph>();
-    graph_->Constructor(display_.get());
-    pulse_ = PulseGenerator();
-    buzzer_ = false;
+    model_.Restart();
     hover_ = false;
     SelectEditMode(kModeNewWires);
 }
@@ -411,8 +361,12 @@ FORM1::PointerPlace FORM1::PlaceOutsideInside() const {
 bool FORM1::event(QEvent* event) {
     if (event->type() == QEvent::Enter) {
         pointerPlace_ = PointerPlace::OwnSurface;
+        Wake();
     } else if (event->type() == QEvent::Leave) {
         pointerPlace_ = PlaceOutsideInside();
+        Wake();
+    } else if (event->type() == QEvent::KeyPress) {
+        Wake();
     }
     return QMainWindow::event(event);
 }
@@ -422,11 +376,13 @@ bool FORM1::eventFilter(QObject* watched, QEvent* event) {
     if (canvas || watched == menuBar()) {
         if (event->type() == QEvent::Enter) {
             pointerPlace_ = canvas ? PointerPlace::Canvas : PointerPlace::OwnSurface;
+            Wake();
         } else if (event->type() == QEvent::Leave) {
             // Still inside the window, unless a menu opened over it or the window's own
             // leave follows.
             pointerPlace_ = QApplication::activePopupWidget() != nullptr ? PointerPlace::Elsewhere
                                                                          : PointerPlace::OwnSurface;
+            Wake();
         }
     }
     if (canvas && event->type() == QEvent::Paint && !afterFirstPaintDone_ && loaded_) {
@@ -436,7 +392,7 @@ bool FORM1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FORM1::Timer1_Timer() {
-    if (!graph_) {
+    if (!HasBoard()) {
         return;
     }
     if (pointerPlace_ == PointerPlace::Frame) {
@@ -466,6 +422,19 @@ void FORM1::Timer1_Timer() {
         meetgrafiek_->Tick();
     }
     knob_->Update();
+    if (MayRest()) {
+        timer1_->stop();
+    }
+}
+
+bool FORM1::MayRest() const {
+    return ticking_ && model_.Settled() && !pendingLine_ && !knob_->Visible();
+}
+
+void FORM1::Wake() {
+    if (ticking_ && HasBoard() && !timer1_->isActive()) {
+        timer1_->start();
+    }
 }
 
 void FORM1::mnuMeetgrafiek_Click() {
@@ -481,13 +450,8 @@ void FORM1::TakeKnobValue() {
     if (!knob_ || !knob_->Visible()) {
         return;
     }
-    const std::int32_t setting = RoundHalfEven(knob_->Value());
-    if (knob_->tag == kComparatorKnob) {
-        comparatorValue_ = setting;
-    } else if (knob_->tag == kVoltageKnob) {
-        variableVoltage_ = setting;
-    } else if (knob_->tag == kPulseKnob) {
-        pulseSetting_ = setting;
+    if (std::int32_t* setting = model_.KnobSetting(knob_->tag)) {
+        *setting = RoundHalfEven(knob_->Value());
     }
 }
 
@@ -503,61 +467,40 @@ QPoint FORM1::PointerBoardPixel() const {
 }
 
 void FORM1::SimulateStep() {
-    for (const auto& line : lines_) {
-        line->done = false;
-    }
-    graph_->Clear();
-    graph_->comparatorvalue = comparatorValue_;
-
-    const auto enter = [this](std::size_t i, std::int32_t value) {
-        sources_[i].Value = value;
-        graph_->AddPunt(sources_[i].naam, value);
+    BoardModel::StepInput input;
+    input.clock = Clock;
+    input.sound = ucWaveIn1_->GetVolume();
+    input.pointer = [this]() -> std::optional<BoardModel::Point> {
+        const QPoint p = PointerBoardPixel();
+        return BoardModel::Point{p.x(), p.y()};
     };
+    model_.Step(input);
+}
 
-    bool boardPointKnown = false;
-    QPoint boardPoint;
-    for (std::size_t k = 0; k < sensors_.size(); ++k) {
-        const std::int32_t mode = sensors_[k]->Value();
-        double dx = 0.0;
-        double dy = 0.0;
-        float t = 0.0F;
-        if (mode == 1) {
-            if (!boardPointKnown) {
-                boardPoint = PointerBoardPixel();
-                boardPointKnown = true;
-            }
-            dx = double(boardPoint.x()) - kSensorCentres[k].x;
-            dy = double(boardPoint.y()) - kSensorCentres[k].y;
-        } else if (mode == 2) {
-            t = Clock();
-        }
-        enter(kSensor1 + k, SensorRule::Value(mode, dx, dy, t));
-    }
-    enter(kPushButton1, HighWhen(pushButtons_[0]->Value()));
-    enter(kPushButton2, HighWhen(pushButtons_[1]->Value()));
-    enter(kVariableVoltage, variableVoltage_);
-    enter(kSoundSensor, ucWaveIn1_->GetVolume());
-    enter(kPulseGenerator, pulse_.Level());
-    // The counter's outputs show the digit as it was before this step's counting.
-    enter(kCounterOut1, HighWhen((display_->Value() & 1) != 0));
-    enter(kCounterOut2, HighWhen((display_->Value() & 2) != 0));
-    enter(kCounterOut4, HighWhen((display_->Value() & 4) != 0));
-    enter(kCounterOut8, HighWhen((display_->Value() & 8) != 0));
+void FORM1::WireColored(std::size_t index, std::int32_t color) {
+    lines_[index]->SetColor(color);
+}
 
-    pulse_.Advance(pulseSetting_, Clock);
+void FORM1::CounterChanged(std::int32_t digit) {
+    display_->SetValue(digit);
+}
 
-    graph_->Run(lines_);
+void FORM1::LedChanged(std::size_t k, bool on) {
+    leds_[k]->SetValue(on);
+}
 
-    for (std::size_t k = 0; k < leds_.size(); ++k) {
-        leds_[k]->SetValue(graph_->GetPuntValueByName(kLedInputs[k], 0) == kHigh);
-    }
-    const bool on = graph_->GetPuntValueByName(kBuzzerInput, 0) == kHigh;
-    if (on != buzzer_) {
-        SoundPlayer::Current().PlayLooping(on ? ringPath_ : silencePath_);
-        // Seen as well as heard: many classroom computers are muted.
-        buzzerLamp_->SetValue(on);
-    }
-    buzzer_ = on;
+void FORM1::BuzzerChanged(bool on) {
+    SoundPlayer::Current().PlayLooping(on ? ringPath_ : silencePath_);
+    // Seen as well as heard: many classroom computers are muted.
+    buzzerLamp_->SetValue(on);
+}
+
+void FORM1::PushButtonChanged(std::size_t k, bool on) {
+    pushButtons_[k]->SetValue(on);
+}
+
+void FORM1::SensorChanged(std::size_t k, std::int32_t mode) {
+    sensors_[k]->SetValue(mode);
 }
 
 // ---- board objects -------------------------------------------------------------------------
@@ -582,9 +525,24 @@ clsSnaps& FORM1::Snaps() {
 }
 
 bool FORM1::WireExists(std::string_view a, std::string_view b) const {
-    return std::any_of(lines_.begin(), lines_.end(), [a, b](const auto& line) {
-        return (line->naam1 == a && line->naam2 == b) || (line->naam1 == b && line->naam2 == a);
-    });
+    return model_.WireExists(a, b);
+}
+
+void FORM1::AppendWire(std::shared_ptr<clsLine> line) {
+    model_.AddWire(line->naam1, line->naam2, line->Color());
+    lines_.push_back(std::move(line));
+}
+
+void FORM1::RemoveWire(std::size_t index) {
+    if (index < lines_.size()) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+        model_.RemoveWire(index);
+    }
+}
+
+void FORM1::ClearWires() {
+    lines_.clear();
+    model_.ClearWires();
 }
 
 void FORM1::SetLastPointer(std::int32_t x, std::int32_t y) {
@@ -600,6 +558,7 @@ void FORM1::SetHover(bool hover, std::int32_t x, std::int32_t y) {
 
 void FORM1::ClearObjects() {
     timer1_->stop();
+    model_.SetView(nullptr);
     pointer_.reset();
     bordLines_.reset();
     pendingLine_.reset();
@@ -614,32 +573,15 @@ void FORM1::ClearObjects() {
     for (auto& sensor : sensors_) {
         sensor.reset();
     }
-    lines_.clear();
+    ClearWires();
     cursor_.reset();
-    graph_.reset();
     knob_.reset();
 }
 
 // ---- the board document -------------------------------------------------------------------
 
 BoardDocument FORM1::Snapshot() const {
-    BoardDocument document;
-    if (!HasBoard()) {
-        return document;
-    }
-    document.displayValue = display_->Value();
-    document.sensor1 = sensors_[0]->Value();
-    document.sensor2 = sensors_[1]->Value();
-    document.pulseGenerator = pulseSetting_;
-    document.comparator = comparatorValue_;
-    document.variableVoltage = variableVoltage_;
-    document.pushButton1 = pushButtons_[0]->Value();
-    document.pushButton2 = pushButtons_[1]->Value();
-    document.wires.reserve(lines_.size());
-    for (const auto& line : lines_) {
-        document.wires.push_back({line->naam1, line->naam2});
-    }
-    return document;
+    return HasBoard() ? model_.Snapshot() : BoardDocument();
 }
 
 void FORM1::Apply(const BoardDocument& document) {
@@ -658,17 +600,9 @@ void FORM1::Apply(const BoardDocument& document) {
         wires.push_back(std::move(line));
     }
     lines_ = std::move(wires);
-    if (!document.hasSettings) {
-        return;
-    }
-    display_->SetValue(document.displayValue);
-    sensors_[0]->SetValue(document.sensor1);
-    sensors_[1]->SetValue(document.sensor2);
-    pulseSetting_ = document.pulseGenerator;
-    comparatorValue_ = document.comparator;
-    variableVoltage_ = document.variableVoltage;
-    pushButtons_[0]->SetValue(document.pushButton1);
-    pushButtons_[1]->SetValue(document.pushButton2);
+    // The drawn wires first, then what the settings show, as the board was always built.
+    model_.Apply(document);
+    Wake();
 }
 
 void FORM1::WriteTo(KistWriter& dest) const {
@@ -697,7 +631,7 @@ void FORM1::ShowDocument(const std::string& path) {
 bool FORM1::Undo_AddThisState() {
     bool recorded = true;
     try {
-        history_.AddThisState([this](KistWriter& dest) { WriteTo(dest); });
+        model_.History().AddThisState([this](KistWriter& dest) { WriteTo(dest); });
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tavsim: %s\n", error.what());
         TellError(std::string("De wijziging kan niet ongedaan gemaakt worden: ") + error.what());
@@ -725,37 +659,36 @@ void FORM1::RestoreState(const char* what, const std::function<UndoHistory::Outc
 }
 
 void FORM1::StartNewHistory() {
-    history_.Reset();
+    model_.History().Reset();
     Undo_AddThisState();
-    kept_ = Snapshot();
+    model_.MarkKept();
 }
 
 void FORM1::MarkSaved() {
-    kept_ = Snapshot();
+    model_.MarkKept();
 }
 
 bool FORM1::HasUnsavedChanges() const {
     // The whole board counts, also what records no undo state: knob settings, the counter.
-    return Snapshot() != kept_;
+    return HasBoard() && model_.HasUnsavedChanges();
 }
 
 void FORM1::UpdateUndoMenu() {
-    mnuUndo_->setEnabled(history_.CanUndo());
-    mnuRedo_->setEnabled(history_.CanRedo());
+    mnuUndo_->setEnabled(model_.History().CanUndo());
+    mnuRedo_->setEnabled(model_.History().CanRedo());
 }
 
 std::string FORM1::OutputConflictText(const WireList& lines, const clsSnaps& snaps) {
-    const std::string report = clsGraph2().Check(lines, snaps);
-    if (report.empty()) {
-        return report;
+    BoardWires wires;
+    wires.reserve(lines.size());
+    for (const auto& line : lines) {
+        wires.push_back({line->naam1, line->naam2, line->Color(), false});
     }
-    return "Je begaat een fout: Je hebt 2 of meer uitgangen aan elkaar verbonden.\r\nHet gaat "
-           "om de uitgangen:\r\n\r\n" +
-           report;
+    return BoardModel::OutputConflictText(wires, snaps);
 }
 
 bool FORM1::CorrectInputOutput() {
-    const std::string text = OutputConflictText(lines_, Snaps());
+    const std::string text = model_.OutputConflictText(Snaps());
     if (text.empty()) {
         return true;
     }
@@ -764,15 +697,15 @@ bool FORM1::CorrectInputOutput() {
 }
 
 bool FORM1::AddWire(const std::shared_ptr<clsLine>& line) {
-    lines_.push_back(line);
-    const std::string conflict = OutputConflictText(lines_, Snaps());
+    AppendWire(line);
+    const std::string conflict = model_.OutputConflictText(Snaps());
     if (conflict.empty()) {
         Undo_AddThisState();
         return true;
     }
     // Out of the circuit before the message, during which the timer ticks on; the caller's
     // reference keeps the wire drawn until the message is closed.
-    lines_.pop_back();
+    RemoveWire(lines_.size() - 1);
     TellOutputConflict(conflict);
     return false;
 }
@@ -846,12 +779,12 @@ void FORM1::mnuSluiten_Click() {
 
 void FORM1::mnuUndo_Click() {
     const auto read = [this](KistReader& src) { ReadFrom(src); };
-    RestoreState("Ongedaan maken", [this, &read] { return history_.Undo(read); });
+    RestoreState("Ongedaan maken", [this, &read] { return model_.History().Undo(read); });
 }
 
 void FORM1::mnuRedo_Click() {
     const auto read = [this](KistReader& src) { ReadFrom(src); };
-    RestoreState("Herhalen", [this, &read] { return history_.Redo(read); });
+    RestoreState("Herhalen", [this, &read] { return model_.History().Redo(read); });
 }
 
 void FORM1::mnuGeluidSensor_Click() {

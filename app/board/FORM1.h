@@ -7,7 +7,8 @@
 #include "app/components/clsLine.h"
 #include "app/documents/BoardDocument.h"
 #include "app/documents/UndoHistory.h"
-#include "app/simulation/PulseGenerator.h"
+#include "app/simulation/BoardModel.h"
+#include "app/simulation/BoardView.h"
 #include "platform/ui/Prompter.h"
 
 #include <QMainWindow>
@@ -38,22 +39,20 @@ class clsSnaps;
 class clsVoltControl;
 class frmMeetgrafiek;
 
-/// The one main window. It owns every board object, builds them in a fixed order by
-/// Form_Load, keeps the canvas Kaleido1 filling its client area, runs the simulation on the
-/// 10 ms timer Timer1, records every change made by clicking in its undo history and asks
-/// before closing when the board has changed since it was last opened, saved or started.
-/// Until Form_Load has succeeded the window holds no board objects, its tick does nothing and
-/// its menu commands and pointer events are ignored.
-class FORM1 : public QMainWindow {
+/// The one main window. It draws the board model on the canvas Kaleido1, which fills its
+/// client area: it builds the board's components in a fixed order by Form_Load, steps the
+/// model on the 10 ms timer Timer1, records every change made by clicking in the model's undo
+/// history and asks before closing when the board has changed since it was last opened, saved
+/// or started. Until Form_Load has succeeded the window holds no board objects, its tick does
+/// nothing and its menu commands and pointer events are ignored.
+/// Its wires on the canvas (Lines) are the model's wires drawn, in the same order; every
+/// change of the wire list goes through the window so that the two stay alike.
+class FORM1 : public QMainWindow, private BoardView {
     Q_OBJECT
 
 public:
-    /// One source of the simulation step: a socket and the value entered for it.
-    struct Source {
-        std::string_view naam;
-        std::int32_t Value = 0;
-    };
-    static constexpr std::size_t kSourceCount = 11;
+    using Source = BoardModel::Source;
+    static constexpr std::size_t kSourceCount = BoardModel::kSourceCount;
     /// Edit modes chosen in the Cursor menu.
     static constexpr std::int32_t kModeNewWires = 0;
     static constexpr std::int32_t kModeDeleteWires = 1;
@@ -96,6 +95,10 @@ public:
     /// True when a finished wire joins sockets a and b, in either direction.
     bool WireExists(std::string_view a, std::string_view b) const;
 
+    /// The board itself: its wires as data, controls, settings, step, document and history.
+    BoardModel& Model() { return model_; }
+    const BoardModel& Model() const { return model_; }
+
     /// The tick of Timer1: picks the timer's interval by what lies under the pointer (1000 ms
     /// on the window's own surface: its frame, the window itself or its menu bar; else 10 ms),
     /// moves a pending wire's loose end to the last pointer position, shows or hides the
@@ -106,6 +109,9 @@ public:
     /// while the pointer rests on the frame, and for a sensor lit by the pointer while the
     /// pointer is off the canvas. A tick on a board where nothing changed thus asks the
     /// window system nothing and paints nothing.
+    /// Once a tick finds that the next one could not differ from it (the model has settled,
+    /// no wire is being drawn, the knob is closed), the timer rests until the next event:
+    /// the pointer on the window, a key, a menu command, a buffer of sound, a document.
     void Timer1_Timer();
 
     /// The board without the window: builds every board object as start-up does, on the
@@ -138,10 +144,17 @@ public:
 
     /// Board objects; nullptr (or empty) before a successful Form_Load and after closing.
     clsBordLines* BordLines() const { return bordLines_.get(); }
-    WireList& Lines() { return lines_; }
+    /// The drawn wires, one per wire of the model, in the model's order.
     const WireList& Lines() const { return lines_; }
+    /// Puts a finished wire at the end of the list, in the circuit, with no output check and
+    /// no undo state.
+    void AppendWire(std::shared_ptr<clsLine> line);
+    /// Takes wire `index` off the board; nothing for an index past the end.
+    void RemoveWire(std::size_t index);
+    void ClearWires();
     clsDisplay* Display() const { return display_.get(); }
-    clsGraph* Graph() const { return graph_.get(); }
+    /// The model's evaluator; nullptr without a board.
+    const clsGraph* Graph() const { return HasBoard() ? &model_.Graph() : nullptr; }
     /// LED k, k = 1 to 4; nullptr for any other k.
     clsLED* LED(int k) const;
     /// Push-button lamp k, k = 1 or 2; nullptr for any other k.
@@ -166,27 +179,27 @@ public:
     void SetHover(bool hover, std::int32_t x, std::int32_t y);
 
     /// The three knob settings, 0 to 50 each; 0 for a new board.
-    std::int32_t ComparatorValue() const { return comparatorValue_; }
-    void SetComparatorValue(std::int32_t v) { comparatorValue_ = v; }
-    std::int32_t VariableVoltage() const { return variableVoltage_; }
-    void SetVariableVoltage(std::int32_t v) { variableVoltage_ = v; }
-    std::int32_t PulseGeneratorSetting() const { return pulseSetting_; }
-    void SetPulseGeneratorSetting(std::int32_t v) { pulseSetting_ = v; }
+    std::int32_t ComparatorValue() const { return model_.ComparatorValue(); }
+    void SetComparatorValue(std::int32_t v) { model_.SetComparatorValue(v); }
+    std::int32_t VariableVoltage() const { return model_.VariableVoltage(); }
+    void SetVariableVoltage(std::int32_t v) { model_.SetVariableVoltage(v); }
+    std::int32_t PulseGeneratorSetting() const { return model_.PulseGeneratorSetting(); }
+    void SetPulseGeneratorSetting(std::int32_t v) { model_.SetPulseGeneratorSetting(v); }
 
     /// kModeNewWires, kModeDeleteWires or kModeOperate; kModeNewWires at start.
     std::int32_t EditMode() const { return editMode_; }
     /// The pulse generator's level, 0 or 50.
-    std::int32_t PulseLevel() const { return pulse_.Level(); }
+    std::int32_t PulseLevel() const { return model_.PulseLevel(); }
     /// Whether the buzzer sound is playing; the buzzer on the board then glows.
-    bool BuzzerOn() const { return buzzer_; }
+    bool BuzzerOn() const { return model_.BuzzerOn(); }
     /// The lamp on the buzzer; nullptr before a successful Form_Load and after closing.
     clsLED* BuzzerLamp() const { return buzzerLamp_.get(); }
     /// The sources the last step entered, in the order they were entered; values 0 before
     /// the first step.
-    const std::array<Source, kSourceCount>& LastSources() const { return sources_; }
+    const std::array<Source, kSourceCount>& LastSources() const { return model_.LastSources(); }
 
     /// Whether the board objects exist: after a successful Form_Load and until closing.
-    bool HasBoard() const { return graph_ != nullptr; }
+    bool HasBoard() const { return display_ != nullptr; }
 
     // ---- the board document ----------------------------------------------------------------
 
@@ -232,8 +245,8 @@ public:
     void MarkSaved();
     /// Position in the undo history of the board state shown; 1 after start-up, New and
     /// Open.
-    std::int32_t UndoIndex() const { return history_.Index(); }
-    const UndoHistory& History() const { return history_; }
+    std::int32_t UndoIndex() const { return model_.History().Index(); }
+    const UndoHistory& History() const { return model_.History(); }
     /// Whether closing should ask to keep the board: the board, its settings included,
     /// differs from the one last opened, saved or started with.
     bool HasUnsavedChanges() const;
@@ -298,8 +311,20 @@ private:
     /// Sizes the window for the board at InitialBoardScale and centres its client area on the
     /// screen's free area.
     void SizeToScreen();
-    /// One simulation step.
+    /// One simulation step of the model, with the clock, the sound level and the pointer.
     void SimulateStep();
+    /// Whether the tick may stop until the next event: see Timer1_Timer.
+    bool MayRest() const;
+    /// Starts a resting timer again; nothing before Form_Load has started it.
+    void Wake();
+
+    // What the model tells its drawing.
+    void WireColored(std::size_t index, std::int32_t color) override;
+    void CounterChanged(std::int32_t digit) override;
+    void LedChanged(std::size_t k, bool on) override;
+    void BuzzerChanged(bool on) override;
+    void PushButtonChanged(std::size_t k, bool on) override;
+    void SensorChanged(std::size_t k, std::int32_t mode) override;
     /// The board pixel under the pointer, rounded down as pointer events are: from the
     /// canvas's own events while the pointer is over it, else asked of the pointer source.
     QPoint PointerBoardPixel() const;
@@ -349,7 +374,7 @@ private:
     QAction* mnuHelpAbout_ = nullptr;
 
     // Declared so that objects are destroyed before what they use: wires before their line
-    // drawer, the evaluator before the display it counts on.
+    // drawer, the model before the components it draws on.
     PictureLoader loader_;
     std::int32_t boardSprite_ = 0;
     std::unique_ptr<clsBordLines> bordLines_;
@@ -360,21 +385,15 @@ private:
     std::unique_ptr<clsLED> buzzerLamp_;
     std::array<std::unique_ptr<clsSensor>, 2> sensors_;
     std::unique_ptr<clsSnaps> snaps_;
-    std::unique_ptr<clsGraph> graph_;
     std::unique_ptr<clsCursor> cursor_;
     std::unique_ptr<clsVoltControl> knob_;
     WireList lines_;
     std::shared_ptr<clsLine> pendingLine_;
     std::unique_ptr<BoardPointer> pointer_;
 
-    UndoHistory history_;
-    /// The board as last opened, saved or started with (New included).
-    BoardDocument kept_;
+    BoardModel model_;
     BoardFiles files_{*this};
 
-    std::int32_t comparatorValue_ = 0;
-    std::int32_t variableVoltage_ = 0;
-    std::int32_t pulseSetting_ = 0;
     std::int32_t editMode_ = kModeNewWires;
 
     std::int32_t lastPointerX_ = 0;
@@ -384,10 +403,10 @@ private:
     bool hover_ = false;
     PointerPlace pointerPlace_ = PointerPlace::Elsewhere;
     bool afterFirstPaintDone_ = false;
+    /// Set once Form_Load has started the tick; the hidden board of the headless commands
+    /// never ticks by itself.
+    bool ticking_ = false;
 
-    PulseGenerator pulse_;
-    bool buzzer_ = false;
-    std::array<Source, kSourceCount> sources_;
     /// The buzzer's two sounds, full paths made once at start-up.
     std::string ringPath_;
     std::string silencePath_;

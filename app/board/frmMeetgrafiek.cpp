@@ -19,6 +19,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -109,7 +110,17 @@ frmMeetgrafiek::frmMeetgrafiek(FORM1& form, QWidget* parent)
     connect(btnPauze_, &QPushButton::clicked, this, [this] { SetPaused(!paused_); });
     connect(btnPng_, &QPushButton::clicked, this, &frmMeetgrafiek::SavePng);
     connect(btnCsv_, &QPushButton::clicked, this, &frmMeetgrafiek::SaveCsv);
+    restTimer_ = new QTimer(this);
+    restTimer_->setInterval(kRestTicks * 10);
+    connect(restTimer_, &QTimer::timeout, this, &frmMeetgrafiek::WhileBoardRests);
     ShowTraceList();
+}
+
+void frmMeetgrafiek::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) {
+        restTimer_->stop();
+    }
 }
 
 void frmMeetgrafiek::showEvent(QShowEvent* event) {
@@ -122,12 +133,28 @@ void frmMeetgrafiek::showEvent(QShowEvent* event) {
     pausedTicks_ = 0;
     lastChange_ = 0;
     stale_ = true;
+    restTimer_->start();
 }
 
 void frmMeetgrafiek::Tick() {
     if (!isVisible()) {
         return;
     }
+    Record();
+    RepaintWhenDue();
+}
+
+void frmMeetgrafiek::WhileBoardRests() {
+    if (!isVisible() || !form_.HasBoard() || form_.Timer1()->isActive()) {
+        return;
+    }
+    for (int k = 0; k < kRestTicks; ++k) {
+        Record();
+    }
+    RepaintWhenDue();
+}
+
+void frmMeetgrafiek::Record() {
     if (paused_) {
         ++pausedTicks_;
         return;
@@ -135,7 +162,7 @@ void frmMeetgrafiek::Tick() {
     const std::int64_t tick = ring_.Ticks();
     readings_.resize(ring_.Channels());
     for (std::size_t c = 0; c < ring_.Channels(); ++c) {
-        readings_[c] = MeasuredValue(form_, ring_.Name(c));
+        readings_[c] = MeasuredValue(form_.Model(), ring_.Name(c));
         if (readings_[c] != ring_.Value(c, tick - 1)) {
             lastChange_ = tick;
         }
@@ -145,6 +172,9 @@ void frmMeetgrafiek::Tick() {
     if (ring_.Ticks() - lastChange_ <= std::int64_t(ring_.Capacity()) + 1) {
         stale_ = true;
     }
+}
+
+void frmMeetgrafiek::RepaintWhenDue() {
     if (stale_ &&
         (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= 1000 / kRepaintsPerSecond)) {
         plot_->update();

@@ -18,17 +18,21 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 /// A window of its own beside the board. While it is shown it records, on every tick the
 /// board gives it, the value of each chosen socket; hidden, it records nothing and costs
-/// nothing. It repaints at most kRepaintsPerSecond times a second, and not at all while
-/// nothing it shows could have changed.
+/// nothing. While the board's timer rests (a settled board, whose values cannot change), the
+/// graph goes on by itself, kRestTicks ticks of the same values every kRestTicks × 10 ms, so
+/// that its time keeps running. It repaints at most kRepaintsPerSecond times a second, and
+/// not at all while nothing it shows could have changed.
 class frmMeetgrafiek : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr std::size_t kMaxTraces = 8;
     static constexpr int kRepaintsPerSecond = 10;
+    static constexpr int kRestTicks = 10;
 
     /// A hidden window for the board of `form`, which must outlive it.
     explicit frmMeetgrafiek(FORM1& form, QWidget* parent = nullptr);
@@ -36,6 +40,9 @@ public:
     /// One tick of the board, after its step: records each trace's value (nothing while
     /// hidden or paused) and repaints when it is time.
     void Tick();
+    /// What the graph does every kRestTicks × 10 ms while shown: when the board's timer
+    /// rests, kRestTicks ticks of the board's present values.
+    void WhileBoardRests();
 
     /// Adds a trace for socket `naam` (a socket a wire may end on); nothing when it is
     /// already shown. False, with a note in the window, when kMaxTraces are shown.
@@ -70,8 +77,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    /// Records one tick (or counts it as paused), without repainting.
+    void Record();
+    void RepaintWhenDue();
     void SaveWith(const char* title, const char* filter, const char* extension,
                   const std::function<std::string()>& bytes);
     void ShowTraceList();
@@ -97,6 +108,7 @@ private:
     /// Whether the picture shown is older than the ring.
     bool stale_ = true;
     QElapsedTimer sinceRepaint_;
+    QTimer* restTimer_ = nullptr;
     std::vector<SocketReading> readings_;
     std::string dialogPath_;
 };

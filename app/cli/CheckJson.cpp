@@ -82,7 +82,7 @@ std::string CheckJson::String(std::string_view text) {
     return json + "\"";
 }
 
-std::string CheckJson::Line(std::string_view file, const HeadlessBoard::Outcome& outcome) {
+std::string CheckJson::Line(std::string_view file, const CheckBoard::Outcome& outcome) {
     std::string json = "{\"file\":" + String(file) + ",\"ok\":true,\"leds\":[";
     for (std::size_t k = 0; k < outcome.leds.size(); ++k) {
         json += (k == 0 ? "" : ",") + Bool(outcome.leds[k]);
@@ -92,7 +92,7 @@ std::string CheckJson::Line(std::string_view file, const HeadlessBoard::Outcome&
     json += ",\"conflict\":" + String(outcome.conflict);
     json += ",\"wires\":[";
     for (std::size_t i = 0; i < outcome.wires.size(); ++i) {
-        const HeadlessBoard::Outcome::Wire& wire = outcome.wires[i];
+        const CheckBoard::Outcome::Wire& wire = outcome.wires[i];
         json += (i == 0 ? "{\"from\":" : ",{\"from\":") + String(wire.from) +
                 ",\"to\":" + String(wire.to) + ",\"colour\":" + std::to_string(wire.colour) + "}";
     }

@@ -1,5 +1,6 @@
 #include "app/cli/CliMain.h"
 
+#include "app/cli/CheckBoard.h"
 #include "app/cli/CheckJson.h"
 #include "app/cli/CliOptions.h"
 #include "app/cli/HeadlessBoard.h"
@@ -46,36 +47,39 @@ std::string SavePng(const QImage& image, const std::string& path) {
     return {};
 }
 
-int RunOnBoard(const CliOptions& options, std::ostream& out, std::ostream& err) {
+/// --check: every board on the model alone, one JSON line each; with --trace, its one board's
+/// steps recorded.
+int Check(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    CheckBoard board;
+    int status = CliMain::kAllRead;
+    for (const std::string& file : options.files) {
+        const std::string error = board.Open(file);
+        if (!error.empty()) {
+            out << CheckJson::ErrorLine(file, error) << '\n' << std::flush;
+            status = CliMain::kNotRead;
+            continue;
+        }
+        board.Act(options.actions);
+        if (options.trace.empty()) {
+            board.Run(options.ticks);
+        } else if (const std::string failure = TraceRun::Run(board, options); !failure.empty()) {
+            err << "tavsim: Het spoor kan niet worden bewaard in " << options.trace << ": "
+                << failure << "\n";
+            status = CliMain::kNotRead;
+        }
+        out << CheckJson::Line(file, board.Result()) << '\n' << std::flush;
+    }
+    return status;
+}
+
+/// --render: the board drawn by the window's own components, hidden.
+int Render(const CliOptions& options, std::ostream& err) {
     HeadlessBoard board;
     try {
         board.Start();
     } catch (const std::exception& error) {
         err << "tavsim: " << FORM1::StartFailureText(error) << "\n";
         return CliMain::kNotRead;
-    }
-
-    if (options.command == CliOptions::Command::Check) {
-        int status = CliMain::kAllRead;
-        for (const std::string& file : options.files) {
-            const std::string error = board.Open(file);
-            if (!error.empty()) {
-                out << CheckJson::ErrorLine(file, error) << '\n' << std::flush;
-                status = CliMain::kNotRead;
-                continue;
-            }
-            board.Act(options.actions);
-            if (options.trace.empty()) {
-                board.Run(options.ticks);
-            } else if (const std::string failure = TraceRun::Run(board, options);
-                       !failure.empty()) {
-                err << "tavsim: Het spoor kan niet worden bewaard in " << options.trace << ": "
-                    << failure << "\n";
-                status = CliMain::kNotRead;
-            }
-            out << CheckJson::Line(file, board.Result()) << '\n' << std::flush;
-        }
-        return status;
     }
 
     const std::string& file = options.files[0];
@@ -119,8 +123,10 @@ int CliMain::Execute(const std::vector<std::string>& args, std::ostream& out, st
     case CliOptions::Command::Version:
         out << "tavsim " << TAVSIM_VERSION << "\n";
         return kAllRead;
+    case CliOptions::Command::Check:
+        return Check(options, out, err);
     default:
-        return RunOnBoard(options, out, err);
+        return Render(options, err);
     }
 }
 

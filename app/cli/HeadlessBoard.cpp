@@ -2,14 +2,9 @@
 
 #include "app/board/BoardFiles.h"
 #include "app/board/BoardPointer.h"
-#include "app/components/clsDisplay.h"
-#include "app/components/clsLED.h"
-#include "app/components/clsLine.h"
-#include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
 #include "app/documents/DocumentFile.h"
 #include "app/documents/DocumentPaths.h"
-#include "app/simulation/clsGraph.h"
 #include "app/simulation/clsSnaps.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/SoundPlayer.h"
@@ -100,11 +95,11 @@ void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
     clsSnaps& snaps = form_->Snaps();
     for (const CliOptions::Action& action : actions) {
         if (action.kind == CliOptions::Action::Kind::State) {
-            const bool second = action.naam.back() == '2';
+            const std::size_t k = action.naam.back() == '2' ? 1 : 0;
             if (action.naam.rfind("Drukknop", 0) == 0) {
-                form_->PushButton(second ? 2 : 1)->SetValue(action.value != 0);
+                form_->Model().SetPushButton(k, action.value != 0);
             } else {
-                form_->Sensor(second ? 2 : 1)->SetValue(static_cast<std::int32_t>(action.value));
+                form_->Model().SetSensor(k, static_cast<std::int32_t>(action.value));
             }
             continue;
         }
@@ -120,38 +115,13 @@ void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
     }
 }
 
-void HeadlessBoard::Run(std::int32_t count, const AfterStep& afterStep) {
+void HeadlessBoard::Run(std::int32_t count) {
     for (std::int32_t i = 0; i < count; ++i) {
         ++steps_;
         // From the step count, so that no rounding gathers over many steps.
         clock_.seconds = static_cast<float>(double(steps_) / kStepsPerSecond);
         form_->Timer1_Timer();
-        if (afterStep) {
-            afterStep(steps_);
-        }
     }
-}
-
-HeadlessBoard::Outcome HeadlessBoard::Result() {
-    Outcome outcome;
-    for (int k = 1; k <= 4; ++k) {
-        outcome.leds[std::size_t(k - 1)] = form_->LED(k)->Value();
-    }
-    outcome.buzzer = form_->BuzzerOn();
-    outcome.display = form_->Display()->Value();
-    clsSnaps& snaps = form_->Snaps();
-    outcome.conflict = FORM1::OutputConflictText(form_->Lines(), snaps);
-    for (const auto& line : form_->Lines()) {
-        outcome.wires.push_back({line->naam1, line->naam2, line->Color()});
-    }
-    const clsGraph& graph = *form_->Graph();
-    for (std::int32_t i = 1; i <= snaps.GetSnapCount(); ++i) {
-        const std::string naam = snaps.GetSnapItemName(i);
-        if (graph.PuntExists(naam)) {
-            outcome.values.emplace_back(naam, graph.GetPuntValueByName(naam, 0));
-        }
-    }
-    return outcome;
 }
 
 QImage HeadlessBoard::Render(double scale) {

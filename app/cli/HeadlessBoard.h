@@ -1,7 +1,7 @@
 #pragma once
-// The main window's board without a window: the same document reader, board objects, canvas,
-// operate-mode clicks and tick, with a clock that advances exactly 10 ms per step, the
-// pointer far from the board and no sound.
+// The main window's board without a window, for drawing a board: the same document reader,
+// board objects, canvas, operate-mode clicks and tick, with a clock that advances exactly
+// 10 ms per step, the pointer far from the board and no sound.
 
 #include "app/board/FORM1.h"
 #include "app/cli/CliOptions.h"
@@ -9,12 +9,9 @@
 #include "platform/ui/PointerSource.h"
 
 #include <QImage>
-#include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 class Prompter;
@@ -31,25 +28,6 @@ public:
     /// pointer mode sees no light.
     static constexpr QPoint kFarAway{-1000000, -1000000};
 
-    /// What the board shows after the steps.
-    struct Outcome {
-        std::array<bool, 4> leds{};
-        bool buzzer = false;
-        std::int32_t display = 0;
-        /// The text the window shows for wired-together outputs; "" when there are none.
-        std::string conflict;
-        struct Wire {
-            std::string from;
-            std::string to;
-            std::int32_t colour = 0;
-        };
-        /// In the order of the wire list.
-        std::vector<Wire> wires;
-        /// Every socket of the socket table that has a value after the last step, in the
-        /// table's order.
-        std::vector<std::pair<std::string, std::int32_t>> values;
-    };
-
     HeadlessBoard();
     ~HeadlessBoard();
     HeadlessBoard(const HeadlessBoard&) = delete;
@@ -65,12 +43,8 @@ public:
     /// control; a set clicks the knob's control, which opens the knob, moves the knob to the
     /// value and copies it into its setting as the tick does. The last knob set stays open.
     void Act(const std::vector<CliOptions::Action>& actions);
-    /// Called after each step with the step's number since Open (from 1).
-    using AfterStep = std::function<void(std::int64_t step)>;
-    /// Runs `count` ticks, the clock advancing 10 ms before each; `afterStep`, when given,
-    /// after each.
-    void Run(std::int32_t count, const AfterStep& afterStep = {});
-    Outcome Result();
+    /// Runs `count` ticks, the clock advancing 10 ms before each.
+    void Run(std::int32_t count);
     /// The canvas painted at `scale` times the board's size, as the window shows it; a null
     /// image when the canvas cannot be that large.
     QImage Render(double scale);

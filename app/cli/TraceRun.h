@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class HeadlessBoard;
+class CheckBoard;
 
 class TraceRun {
 public:
@@ -18,5 +18,5 @@ public:
     /// the value of every socket of Sockets(options.probes), then writes the trace to
     /// options.trace in the format its extension names, replacing a file there only once the
     /// whole trace is on the disk. Returns the Dutch reason of a failed write, else "".
-    static std::string Run(HeadlessBoard& board, const CliOptions& options);
+    static std::string Run(CheckBoard& board, const CliOptions& options);
 };

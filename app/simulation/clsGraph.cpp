@@ -1,152 +1,223 @@
 #include "app/simulation/clsGraph.h"
 
-#include "app/components/clsDisplay.h"
+#include "app/simulation/GraphEvents.h"
 #include "app/simulation/Rounding.h"
 #include "app/simulation/SocketTable.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
+using Slot = std::int32_t;
+
 constexpr std::int32_t High = 50;
 
-constexpr std::string_view OrIn1 = SocketName(Socket::OrIn1);
-constexpr std::string_view OrIn2 = SocketName(Socket::OrIn2);
-constexpr std::string_view OrOut = SocketName(Socket::OrOut);
-constexpr std::string_view AndIn1 = SocketName(Socket::AndIn1);
-constexpr std::string_view AndIn2 = SocketName(Socket::AndIn2);
-constexpr std::string_view AndOut = SocketName(Socket::AndOut);
-constexpr std::string_view MemSet = SocketName(Socket::MemorySet);
-constexpr std::string_view MemReset = SocketName(Socket::MemoryReset);
-constexpr std::string_view MemOut = SocketName(Socket::MemoryOut);
-constexpr std::string_view InvIn = SocketName(Socket::InverterIn);
-constexpr std::string_view InvOut = SocketName(Socket::InverterOut);
-constexpr std::string_view CompIn = SocketName(Socket::ComparatorIn);
-constexpr std::string_view CompOut = SocketName(Socket::ComparatorOut);
-constexpr std::string_view TransIn = SocketName(Socket::TransistorIn);
-constexpr std::string_view TransOut = SocketName(Socket::TransistorOut);
-constexpr std::string_view RelayControl = SocketName(Socket::RelayControl);
-constexpr std::string_view RelayIn1 = SocketName(Socket::RelayIn1);
-constexpr std::string_view RelayOut1 = SocketName(Socket::RelayOut1);
-constexpr std::string_view RelayIn2 = SocketName(Socket::RelayIn2);
-constexpr std::string_view RelayOut2 = SocketName(Socket::RelayOut2);
-constexpr std::string_view CountPulses = SocketName(Socket::CounterPulses);
-constexpr std::string_view CountEnable = SocketName(Socket::CounterEnable);
-constexpr std::string_view CountReset = SocketName(Socket::CounterReset);
-constexpr std::string_view CountMarker = "Pulsenteller Uitgang Collection";
-constexpr std::string_view AdIn = SocketName(Socket::AdIn);
-constexpr std::string_view AdOut1 = SocketName(Socket::AdOut1);
-constexpr std::string_view AdOut2 = SocketName(Socket::AdOut2);
-constexpr std::string_view AdOut4 = SocketName(Socket::AdOut4);
-constexpr std::string_view AdOut8 = SocketName(Socket::AdOut8);
+/// The slot of a socket of the board: its number in the socket table, from 0.
+constexpr Slot S(Socket id) {
+    return static_cast<Slot>(id) - 1;
+}
+
+constexpr Slot kTableSlots = static_cast<Slot>(kSocketTable.size());
+/// The counter's marker: entered once per Run when the counter has done its work.
+constexpr Slot CountMarker = kTableSlots;
+constexpr std::string_view CountMarkerName = "Pulsenteller Uitgang Collection";
+/// Slots every evaluator has; names of damaged boards get the ones after.
+constexpr Slot kFixedSlots = kTableSlots + 1;
+/// Kept in a wire for a name outside the socket table: its slot is looked up on every Run,
+/// since such slots belong to one evaluator.
+constexpr std::int32_t kLookUp = -2;
+
+constexpr Slot OrIn1 = S(Socket::OrIn1);
+constexpr Slot OrIn2 = S(Socket::OrIn2);
+constexpr Slot OrOut = S(Socket::OrOut);
+constexpr Slot AndIn1 = S(Socket::AndIn1);
+constexpr Slot AndIn2 = S(Socket::AndIn2);
+constexpr Slot AndOut = S(Socket::AndOut);
+constexpr Slot MemSet = S(Socket::MemorySet);
+constexpr Slot MemReset = S(Socket::MemoryReset);
+constexpr Slot MemOut = S(Socket::MemoryOut);
+constexpr Slot InvIn = S(Socket::InverterIn);
+constexpr Slot InvOut = S(Socket::InverterOut);
+constexpr Slot CompIn = S(Socket::ComparatorIn);
+constexpr Slot CompOut = S(Socket::ComparatorOut);
+constexpr Slot TransIn = S(Socket::TransistorIn);
+constexpr Slot TransOut = S(Socket::TransistorOut);
+constexpr Slot RelayControl = S(Socket::RelayControl);
+constexpr Slot RelayIn1 = S(Socket::RelayIn1);
+constexpr Slot RelayOut1 = S(Socket::RelayOut1);
+constexpr Slot RelayIn2 = S(Socket::RelayIn2);
+constexpr Slot RelayOut2 = S(Socket::RelayOut2);
+constexpr Slot CountPulses = S(Socket::CounterPulses);
+constexpr Slot CountEnable = S(Socket::CounterEnable);
+constexpr Slot CountReset = S(Socket::CounterReset);
+constexpr Slot AdIn = S(Socket::AdIn);
+constexpr Slot AdOut1 = S(Socket::AdOut1);
+constexpr Slot AdOut2 = S(Socket::AdOut2);
+constexpr Slot AdOut4 = S(Socket::AdOut4);
+constexpr Slot AdOut8 = S(Socket::AdOut8);
+
+/// The fixed slot of `naam`, or -1.
+Slot FixedSlot(std::string_view naam) {
+    static const std::unordered_map<std::string_view, Slot> slots = [] {
+        std::unordered_map<std::string_view, Slot> made;
+        // The first entry of a name wins, as in every search of the table.
+        for (const SocketEntry& socket : kSocketTable) {
+            made.emplace(socket.naam, S(socket.id));
+        }
+        made.emplace(CountMarkerName, CountMarker);
+        return made;
+    }();
+    const auto found = slots.find(naam);
+    return found == slots.end() ? -1 : found->second;
+}
 
 } // namespace
 
-void clsGraph::Constructor(clsDisplay* theDisplay) {
-    theDisplay_ = theDisplay;
+void clsGraph::Constructor(GraphEvents* events) {
+    events_ = events;
+}
+
+clsGraph::Slot clsGraph::FindSlot(std::string_view naam) const {
+    const Slot fixed = FixedSlot(naam);
+    if (fixed >= 0) {
+        return fixed;
+    }
+    const auto found = extra_.find(naam);
+    return found == extra_.end() ? -1 : found->second;
+}
+
+clsGraph::Slot clsGraph::SlotOf(std::string_view naam) {
+    if (values_.empty()) {
+        values_.assign(kFixedSlots, 0);
+        known_.assign(kFixedSlots, 0);
+        wired_.assign(kFixedSlots, 0);
+    }
+    const Slot found = FindSlot(naam);
+    if (found >= 0) {
+        return found;
+    }
+    const Slot made = static_cast<Slot>(values_.size());
+    extra_.emplace(std::string(naam), made);
+    values_.push_back(0);
+    known_.push_back(0);
+    wired_.push_back(0);
+    return made;
+}
+
+void clsGraph::Enter(Slot s, std::int32_t v) {
+    if (!Known(s)) {
+        known_[static_cast<std::size_t>(s)] = 1;
+        values_[static_cast<std::size_t>(s)] = v;
+        entered_.push_back(s);
+    }
 }
 
 void clsGraph::Clear() {
-    count_ = 0;
+    for (const Slot s : entered_) {
+        known_[static_cast<std::size_t>(s)] = 0;
+    }
+    entered_.clear();
 }
 
 void clsGraph::AddPunt(std::string_view naam, std::int32_t Value) {
-    if (static_cast<std::size_t>(count_) + 1 >= punten_.size()) {
-        punten_.resize(punten_.size() * 2);
-    }
-    // Entries are reused from step to step, so their strings keep their buffers.
-    Punt& p = punten_[static_cast<std::size_t>(count_ + 1)];
-    p.naam.assign(naam);
-    p.Value = Value;
-    ++count_;
+    Enter(SlotOf(naam), Value);
 }
 
 std::int32_t clsGraph::GetPuntValueByName(std::string_view naam, std::int32_t defaultValue) const {
-    for (std::int32_t i = 1; i <= count_; ++i) {
-        const Punt& p = punten_[static_cast<std::size_t>(i)];
-        if (p.naam == naam) {
-            return p.Value;
-        }
-    }
-    return defaultValue;
+    const Slot s = FindSlot(naam);
+    return s >= 0 && s < static_cast<Slot>(known_.size()) && Known(s) ? ValueAt(s) : defaultValue;
 }
 
 bool clsGraph::PuntExists(std::string_view naam) const {
-    for (std::int32_t i = 1; i <= count_; ++i) {
-        if (punten_[static_cast<std::size_t>(i)].naam == naam) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool clsGraph::IsWired(const WireList& lines, std::string_view naam) {
-    return std::any_of(lines.begin(), lines.end(), [naam](const std::shared_ptr<clsLine>& w) {
-        return w->naam1 == naam || w->naam2 == naam;
-    });
-}
-
-bool clsGraph::IsReady(const WireList& lines, std::string_view naam) const {
-    return !IsWired(lines, naam) || PuntExists(naam);
+    const Slot s = FindSlot(naam);
+    return s >= 0 && s < static_cast<Slot>(known_.size()) && Known(s);
 }
 
 std::int32_t clsGraph::ColorOf(std::int32_t v) {
     return RoundHalfEven(8 - 7.0 * v / 50);
 }
 
-bool clsGraph::Run(const WireList& lines) {
+void clsGraph::PrepareWires(BoardWires& lines) {
+    SlotOf(CountMarkerName);
+    std::fill(wired_.begin(), wired_.end(), 0);
+    const auto number = [this](std::int32_t& cached, const std::string& naam) {
+        if (cached >= 0) {
+            return cached;
+        }
+        const Slot s = SlotOf(naam);
+        cached = s < kTableSlots ? s : kLookUp;
+        return s;
+    };
+    for (BoardWire& w : lines) {
+        wired_[static_cast<std::size_t>(number(w.slot1, w.naam1))] = 1;
+        wired_[static_cast<std::size_t>(number(w.slot2, w.naam2))] = 1;
+    }
+}
+
+bool clsGraph::Run(BoardWires& lines) {
+    PrepareWires(lines);
     bool a = PropagateWires(lines);
-    bool b = EvaluateBlocks(lines);
+    bool b = EvaluateBlocks();
     while (a || b) {
         a = PropagateWires(lines);
-        b = EvaluateBlocks(lines);
+        b = EvaluateBlocks();
     }
     return false;
 }
 
-bool clsGraph::PropagateWires(const WireList& lines) {
+bool clsGraph::PropagateWires(BoardWires& lines) {
     bool changed = false;
-    for (const std::shared_ptr<clsLine>& w : lines) {
-        if (w->done) {
+    const auto color = [this, &lines](std::size_t i, std::int32_t v) {
+        lines[i].color = ColorOf(v);
+        if (events_ != nullptr) {
+            events_->WireColored(i, lines[i].color);
+        }
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        BoardWire& w = lines[i];
+        if (w.done) {
             continue;
         }
-        if (PuntExists(w->naam1) && !PuntExists(w->naam2)) {
-            const std::int32_t v = Val(w->naam1);
-            AddPunt(w->naam2, v);
-            w->SetColor(ColorOf(v));
-            w->done = true;
+        const Slot s1 = w.slot1 >= 0 ? w.slot1 : FindSlot(w.naam1);
+        const Slot s2 = w.slot2 >= 0 ? w.slot2 : FindSlot(w.naam2);
+        if (Known(s1) && !Known(s2)) {
+            const std::int32_t v = ValueAt(s1);
+            Enter(s2, v);
+            color(i, v);
+            w.done = true;
             changed = true;
         }
-        if (PuntExists(w->naam2) && !PuntExists(w->naam1)) {
-            const std::int32_t v = Val(w->naam2);
-            AddPunt(w->naam1, v);
-            w->SetColor(ColorOf(v));
-            w->done = true;
+        if (Known(s2) && !Known(s1)) {
+            const std::int32_t v = ValueAt(s2);
+            Enter(s1, v);
+            color(i, v);
+            w.done = true;
             changed = true;
         }
     }
     return changed;
 }
 
-bool clsGraph::EvaluateBlocks(const WireList& lines) {
+bool clsGraph::EvaluateBlocks() {
     bool changed = false;
-    auto enter = [&](std::string_view naam, std::int32_t v) {
-        AddPunt(naam, v);
+    auto enter = [&](Slot s, std::int32_t v) {
+        Enter(s, v);
         changed = true;
     };
 
     // OR gate: an unwired input is ignored.
-    if (!PuntExists(OrOut) && IsReady(lines, OrIn1) && IsReady(lines, OrIn2)) {
+    if (!Known(OrOut) && IsReady(OrIn1) && IsReady(OrIn2)) {
         enter(OrOut, (Val(OrIn1) == High || Val(OrIn2) == High) ? High : 0);
     }
 
     // AND gate: an unwired input holds the output low.
-    if (!PuntExists(AndOut) && IsReady(lines, AndIn1) && IsReady(lines, AndIn2)) {
+    if (!Known(AndOut) && IsReady(AndIn1) && IsReady(AndIn2)) {
         enter(AndOut, (Val(AndIn1) == High && Val(AndIn2) == High) ? High : 0);
     }
 
     // Memory cell: reset, then set, so set wins when both are high.
-    if (!PuntExists(MemOut) && IsReady(lines, MemSet) && IsReady(lines, MemReset)) {
+    if (!Known(MemOut) && IsReady(MemSet) && IsReady(MemReset)) {
         if (Val(MemReset) == High) {
             memoryvalue = 0;
         }
@@ -157,36 +228,36 @@ bool clsGraph::EvaluateBlocks(const WireList& lines) {
     }
 
     // Inverter: analogue, 50 - input; an unwired input reads as 0.
-    if (!PuntExists(InvOut)) {
-        if (!IsWired(lines, InvIn)) {
+    if (!Known(InvOut)) {
+        if (!IsWired(InvIn)) {
             enter(InvOut, High);
-        } else if (PuntExists(InvIn)) {
+        } else if (Known(InvIn)) {
             enter(InvOut, High - Val(InvIn));
         }
     }
 
     // Comparator against the knob's reference level.
-    if (!PuntExists(CompOut)) {
-        if (!IsWired(lines, CompIn)) {
+    if (!Known(CompOut)) {
+        if (!IsWired(CompIn)) {
             enter(CompOut, 0);
-        } else if (PuntExists(CompIn)) {
+        } else if (Known(CompIn)) {
             enter(CompOut, Val(CompIn) >= comparatorvalue ? High : 0);
         }
     }
 
     // Transistor: switches its output low from 0.7 V on its input.
-    if (!PuntExists(TransOut)) {
-        if (!IsWired(lines, TransIn)) {
+    if (!Known(TransOut)) {
+        if (!IsWired(TransIn)) {
             enter(TransOut, 0);
-        } else if (PuntExists(TransIn)) {
+        } else if (Known(TransIn)) {
             enter(TransOut, Val(TransIn) >= 7 ? 0 : High);
         }
     }
 
     // Relay: each contact pair conducts in whichever direction a value arrives first; an open
     // relay gives the far contact 0.
-    auto relayContact = [&](std::string_view to, std::string_view from) {
-        if (!PuntExists(to) && PuntExists(from) && IsReady(lines, RelayControl)) {
+    auto relayContact = [&](Slot to, Slot from) {
+        if (!Known(to) && Known(from) && IsReady(RelayControl)) {
             enter(to, Val(RelayControl) == High ? Val(from) : 0);
         }
     };
@@ -197,18 +268,18 @@ bool clsGraph::EvaluateBlocks(const WireList& lines) {
 
     // Pulse counter: counts a step from exactly 0 to exactly 50 while enabled. Its outputs
     // are entered by the simulation step from the display before Run.
-    if (!PuntExists(CountMarker) && IsReady(lines, CountPulses) && IsReady(lines, CountEnable) &&
-        IsReady(lines, CountReset)) {
-        const std::int32_t vT = GetPuntValueByName(CountPulses, High);
-        const std::int32_t vE = GetPuntValueByName(CountEnable, High);
+    if (!Known(CountMarker) && IsReady(CountPulses) && IsReady(CountEnable) &&
+        IsReady(CountReset)) {
+        const std::int32_t vT = Known(CountPulses) ? ValueAt(CountPulses) : High;
+        const std::int32_t vE = Known(CountEnable) ? ValueAt(CountEnable) : High;
         const std::int32_t vR = Val(CountReset);
         if (vR == High) {
-            if (theDisplay_ != nullptr) {
-                theDisplay_->SetValue(0);
+            if (events_ != nullptr) {
+                events_->CounterReset();
             }
-        } else if (vE == High && PuntExists(CountPulses)) {
-            if (vT == High && lastcountvalue == 0 && theDisplay_ != nullptr) {
-                theDisplay_->IncreaseValue();
+        } else if (vE == High && Known(CountPulses)) {
+            if (vT == High && lastcountvalue == 0 && events_ != nullptr) {
+                events_->CounterStepped();
             }
             lastcountvalue = vT;
         }
@@ -217,12 +288,12 @@ bool clsGraph::EvaluateBlocks(const WireList& lines) {
 
     // AD converter: four bits of round(16 * input / 50), at most 15. Only its first output
     // is checked before it writes all four.
-    if (!PuntExists(AdOut1)) {
+    if (!Known(AdOut1)) {
         bool fire = false;
         std::int32_t n = 0;
-        if (!IsWired(lines, AdIn)) {
+        if (!IsWired(AdIn)) {
             fire = true;
-        } else if (PuntExists(AdIn)) {
+        } else if (Known(AdIn)) {
             fire = true;
             n = std::min(RoundHalfEven(16.0 * Val(AdIn) / 50), 15);
         }

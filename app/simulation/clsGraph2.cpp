@@ -6,21 +6,21 @@
 #include <string_view>
 #include <vector>
 
-std::string clsGraph2::Check(const WireList& lines, const clsSnaps& snaps) const {
-    for (const std::shared_ptr<clsLine>& w : lines) {
-        w->done = false;
+std::string clsGraph2::Check(BoardWires& lines, const clsSnaps& snaps) const {
+    for (BoardWire& w : lines) {
+        w.done = false;
     }
     std::string result;
-    for (const std::shared_ptr<clsLine>& w : lines) {
-        if (w->done) {
+    for (BoardWire& w : lines) {
+        if (w.done) {
             continue;
         }
-        std::string group = w->naam1 + "|" + w->naam2;
-        w->done = true;
+        std::string group = w.naam1 + "|" + w.naam2;
+        w.done = true;
         group += "|";
-        group += Check2(lines, w->naam1);
+        group += Check2(lines, w.naam1);
         group += "|";
-        group += Check2(lines, w->naam2);
+        group += Check2(lines, w.naam2);
 
         std::vector<std::string_view> outputs;
         std::string_view rest = group;
@@ -52,7 +52,7 @@ std::string clsGraph2::Check(const WireList& lines, const clsSnaps& snaps) const
     return result;
 }
 
-std::string clsGraph2::Check2(const WireList& lines, const std::string& puntnaam) const {
+std::string clsGraph2::Check2(BoardWires& lines, const std::string& puntnaam) const {
     // The walk is a recursion in which a nested walk appends "|" and then its own result to
     // the caller's. Writing every piece to one string in the same order gives the same text,
     // and the explicit stack keeps long chains of wires off the call stack.
@@ -71,7 +71,7 @@ std::string clsGraph2::Check2(const WireList& lines, const std::string& puntnaam
             stack.pop_back();
             continue;
         }
-        clsLine& w = *lines[f.wire];
+        BoardWire& w = lines[f.wire];
         const std::string& naam = *f.naam;
         if (f.step == Step::First) {
             // A wire already marked when the walk reaches it is skipped altogether.

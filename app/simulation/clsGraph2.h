@@ -1,7 +1,7 @@
 #pragma once
 // The check that no two outputs of the board are wired together.
 
-#include "app/components/clsLine.h"
+#include "app/simulation/BoardWire.h"
 
 #include <string>
 
@@ -15,10 +15,10 @@ public:
     /// in the order of the wire list, each output once in the order the walk meets it, in
     /// double quotes and joined by " en ", the line ending in CR LF. "" when there is no
     /// conflict. Clears every wire's done mark first and leaves every wire marked.
-    std::string Check(const WireList& lines, const clsSnaps& snaps) const;
+    std::string Check(BoardWires& lines, const clsSnaps& snaps) const;
 
     /// The names reached by a depth-first walk from puntnaam over wires not yet marked done,
     /// each preceded by "|" (empty items included), marking every wire it follows. Safe for
     /// chains of any length: the walk keeps its own stack.
-    std::string Check2(const WireList& lines, const std::string& puntnaam) const;
+    std::string Check2(BoardWires& lines, const std::string& puntnaam) const;
 };

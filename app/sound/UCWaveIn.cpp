@@ -3,6 +3,7 @@
 #include "app/simulation/Rounding.h"
 #include "app/sound/WaveInControl.h"
 #include "platform/registry/ProgramSettings.h"
+#include "platform/wave/WaveInEvent.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -28,6 +29,9 @@ void UCWaveIn::UserControl_Initialize() {
     for (auto& control : TheWaveIn) {
         std::string why;
         control = WaveInControl::Create(this, why);
+        if (control && control->Window() != nullptr) {
+            control->Window()->installEventFilter(this);
+        }
         if (!control) {
             notAvailable_ = "Geluidsinvoer is niet beschikbaar: " + why;
             for (auto& made : TheWaveIn) {
@@ -49,6 +53,14 @@ void UCWaveIn::UserControl_Initialize() {
     started_ = false;
     peak_ = 1;
     timer1_->start();
+}
+
+bool UCWaveIn::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == WaveInEvent::EventType() &&
+        static_cast<WaveInEvent*>(event)->message() == WaveInEvent::MM_WIM_DATA) {
+        emit SoundArrived();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UCWaveIn::Timer1_Timer() {

@@ -58,6 +58,15 @@ public:
     /// Starts the usable inputs, once; later calls do nothing.
     void Timer1_Timer();
 
+signals:
+    /// An input delivered a buffer of sound: the level may have changed. Sent before the
+    /// buffer is measured, so a level read later sees it.
+    void SoundArrived();
+
+protected:
+    /// Sees every buffer arrive at the capture controls' windows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void UserControl_Initialize();
 

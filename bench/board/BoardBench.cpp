@@ -37,7 +37,7 @@ void DrawWire(FORM1& form, const std::string& a, const std::string& b) {
     line->naam1 = a;
     line->SetCoords(2, snaps.GetXbyName(b), snaps.GetYbyName(b));
     line->naam2 = b;
-    form.Lines().push_back(line);
+    form.AppendWire(line);
 }
 
 /// A started window, `scale` board pixels per screen pixel, with 40 wires from the outputs
@@ -180,7 +180,7 @@ void BM_UndoRestore(benchmark::State& state) {
         state.SkipWithError("no board with that many wires");
         return;
     }
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetPushButton(0, true);
     form->Undo_AddThisState();
     const bool repaint = state.range(1) != 0;
     bool undo = true;

@@ -1,10 +1,10 @@
 // Cost of one evaluation as the board's timer runs it, on a board with every block in use.
 
-#include "app/components/clsDisplay.h"
-#include "app/components/clsLine.h"
+#include "app/simulation/BoardWire.h"
 #include "app/simulation/clsGraph.h"
 #include "app/simulation/clsGraph2.h"
 #include "app/simulation/clsSnaps.h"
+#include "tests/support/CountingEvents.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -63,21 +63,18 @@ const std::vector<std::pair<std::string, std::string>> boardWires = {
     {"Comparator In", "AD-omzetter In"},
 };
 
-WireList MakeBoard() {
-    WireList lines;
+BoardWires MakeBoard() {
+    BoardWires lines;
     for (const auto& [a, b] : boardWires) {
-        auto w = std::make_shared<clsLine>();
-        w->naam1 = a;
-        w->naam2 = b;
-        lines.push_back(w);
+        lines.push_back({a, b});
     }
     return lines;
 }
 
 // One simulation step without drawing: clear the marks, enter the 11 sources, settle.
-void Step(clsGraph& g, const WireList& lines, const clsDisplay& display, std::int32_t pulse) {
-    for (const auto& w : lines) {
-        w->done = false;
+void Step(clsGraph& g, BoardWires& lines, const CountingEvents& counter, std::int32_t pulse) {
+    for (auto& w : lines) {
+        w.done = false;
     }
     g.Clear();
     g.comparatorvalue = 25;
@@ -88,24 +85,24 @@ void Step(clsGraph& g, const WireList& lines, const clsDisplay& display, std::in
     g.AddPunt("Var. Spanning Uit Geel", 33);
     g.AddPunt("Geluids Sensor Uit Geel", 50);
     g.AddPunt("Puls Generator Uit Geel", pulse);
-    g.AddPunt("Pulsenteller Uitgang 1", (display.Value() & 1) != 0 ? 50 : 0);
-    g.AddPunt("Pulsenteller Uitgang 2", (display.Value() & 2) != 0 ? 50 : 0);
-    g.AddPunt("Pulsenteller Uitgang 4", (display.Value() & 4) != 0 ? 50 : 0);
-    g.AddPunt("Pulsenteller Uitgang 8", (display.Value() & 8) != 0 ? 50 : 0);
+    g.AddPunt("Pulsenteller Uitgang 1", (counter.digit & 1) != 0 ? 50 : 0);
+    g.AddPunt("Pulsenteller Uitgang 2", (counter.digit & 2) != 0 ? 50 : 0);
+    g.AddPunt("Pulsenteller Uitgang 4", (counter.digit & 4) != 0 ? 50 : 0);
+    g.AddPunt("Pulsenteller Uitgang 8", (counter.digit & 8) != 0 ? 50 : 0);
     g.Run(lines);
 }
 
 void BM_RunFullBoard(benchmark::State& state) {
-    const WireList lines = MakeBoard();
+    BoardWires lines = MakeBoard();
     if (!clsGraph2().Check(lines, clsSnaps()).empty()) {
         state.SkipWithError("the benchmark board joins two outputs");
         return;
     }
-    clsDisplay display;
+    CountingEvents counter;
     clsGraph g;
-    g.Constructor(&display);
+    g.Constructor(&counter);
     // Every block must have fired, or the board measures less than it claims.
-    Step(g, lines, display, 0);
+    Step(g, lines, counter, 0);
     for (const char* out :
          {"OF-poort Uit", "EN-poort Uit", "Geheugen Uit", "Invertor Uitgang", "Comparator Uit",
           "Transistor Uit", "Relais Uitgang 1 (in/uit)", "Relais Ingang 2 (in/uit)",
@@ -118,7 +115,7 @@ void BM_RunFullBoard(benchmark::State& state) {
     }
     std::int32_t pulse = 0;
     for (auto _ : state) {
-        Step(g, lines, display, pulse);
+        Step(g, lines, counter, pulse);
         benchmark::DoNotOptimize(g.GetPuntValueByName("LED 2 Ingang", 0));
         pulse = 50 - pulse;
     }
@@ -128,7 +125,7 @@ BENCHMARK(BM_RunFullBoard);
 
 // The output-conflict check on the same board, as run after each finished wire.
 void BM_CheckFullBoard(benchmark::State& state) {
-    const WireList lines = MakeBoard();
+    BoardWires lines = MakeBoard();
     const clsSnaps snaps;
     for (auto _ : state) {
         benchmark::DoNotOptimize(clsGraph2().Check(lines, snaps));

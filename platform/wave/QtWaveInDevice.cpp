@@ -7,6 +7,9 @@
 
 namespace {
 
+/// How much sound the stream holds before it must be read.
+constexpr qint64 kStreamBufferMicroseconds = 200000;
+
 /// How often a lost input catches up with the clock.
 constexpr int kSilenceTickMilliseconds = 15;
 
@@ -60,6 +63,9 @@ bool QtWaveInDevice::OpenStream() {
     // deleted here.
     connect(source_.get(), &QAudioSource::stateChanged, this, &QtWaveInDevice::CheckStream,
             Qt::QueuedConnection);
+    // A roomy buffer lets the sound system hand over larger pieces less often; the level
+    // is measured per buffer of the capture anyway.
+    source_->setBufferSize(format_.bytesForDuration(kStreamBufferMicroseconds));
     io_ = source_->start();
     if (io_ == nullptr || source_->error() != QAudio::NoError) {
         CloseStream();

@@ -78,7 +78,7 @@ TEST_F(Pointer, OperatingTheControlsWorksInBothModes) {
         const std::int32_t sensor = form->Sensor(2)->Value();
         Click("Sensor 2");
         EXPECT_EQ(form->Sensor(2)->Value(), (sensor + 1) % 3);
-        form->Display()->SetValue(7);
+        form->Model().SetCounter(7);
         Click("Pulsenteller Reset Drukknop");
         EXPECT_EQ(form->Display()->Value(), 0);
         EXPECT_EQ(form->PendingLine(), nullptr);
@@ -193,7 +193,7 @@ TEST_F(Pointer, AWireJoiningTwoOutputsIsReportedAndTakenBack) {
     Click("Var. Spanning Regelaar");
     form->Knob()->SetValue(50);
     form->Timer1_Timer();
-    form->Display()->SetValue(5);
+    form->Model().SetCounter(5);
     ASSERT_TRUE(form->LED(1)->Value());
     const BoardDocument before = form->Snapshot();
 

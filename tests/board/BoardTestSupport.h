@@ -47,12 +47,13 @@ protected:
         Prompter::Install(nullptr);
     }
 
-    /// Makes the window and runs its start-up; the timer is stopped again so that only the
-    /// test ticks.
+    /// Makes the window and runs its start-up; the timer is stopped again, and never fires
+    /// when an event starts it, so that only the test ticks.
     void Start(std::string_view commandLine = {}) {
         form = std::make_unique<FORM1>();
         ASSERT_TRUE(form->Form_Load(commandLine));
         form->Timer1()->stop();
+        form->Timer1()->blockSignals(true);
     }
 
     QAction* Item(const char* name) const {
@@ -96,7 +97,7 @@ protected:
         clsSnaps& snaps = form->Snaps();
         line->SetAll(snaps.GetXbyName(a), snaps.GetYbyName(a), snaps.GetXbyName(b),
                      snaps.GetYbyName(b), 1);
-        form->Lines().push_back(line);
+        form->AppendWire(line);
         return line;
     }
 

@@ -83,14 +83,14 @@ protected:
 
     /// Sets every setting a document holds to a value other than its start value.
     void SetSettings() {
-        form->Display()->SetValue(3);
-        form->Sensor(1)->SetValue(1);
-        form->Sensor(2)->SetValue(2);
+        form->Model().SetCounter(3);
+        form->Model().SetSensor(0, 1);
+        form->Model().SetSensor(1, 2);
         form->SetPulseGeneratorSetting(7);
         form->SetComparatorValue(20);
         form->SetVariableVoltage(45);
-        form->PushButton(1)->SetValue(true);
-        form->PushButton(2)->SetValue(false);
+        form->Model().SetPushButton(0, true);
+        form->Model().SetPushButton(1, false);
     }
 
     /// Saves the present board under `name` through "Bewaren als.."; its path.
@@ -156,7 +156,7 @@ TEST_F(Form1Document, SavesExactlyTheDocumentBytes) {
     int n = 0;
     for (const BytesRow& row : rows) {
         SCOPED_TRACE(row.what);
-        form->Lines().clear();
+        form->ClearWires();
         SetSettings();
         for (const auto& [a, b] : row.wires) {
             Wire(a, b);
@@ -193,7 +193,7 @@ TEST_F(Form1Document, ReadingBackPlacesTheWiresAtTheirSocketsInColourOne) {
 
     prompter.answers.push_back(Prompter::Answer::No);
     Item("mnuNieuw")->trigger();
-    form->Display()->SetValue(0);
+    form->Model().SetCounter(0);
     ASSERT_TRUE(form->Lines().empty());
     ram.ResetToStart();
     form->ReadFrom(ram);
@@ -298,7 +298,7 @@ TEST_F(Form1Document, SaveAsMakesTheSavedFileTheCurrentDocument) {
     EXPECT_TRUE(Item("mnuBewaren")->isEnabled());
 
     // A name with ".tvb" added that is taken: asked first, and "No" saves nothing.
-    form->Lines().clear();
+    form->ClearWires();
     prompter.files.push_back(chosen);
     prompter.answers.push_back(Prompter::Answer::No);
     Item("mnuBewarenAls")->trigger();
@@ -507,7 +507,7 @@ TEST_F(Form1Document, CloseAsksOnlyWhenTheBoardDiffersFromWhatIsKept) {
                 form->Timer1_Timer();
                 break;
             case Step::Count:
-                form->Display()->IncreaseValue();
+                form->Model().SetCounter((form->Model().Counter() + 1) % 10);
                 break;
             case Step::CounterReset:
                 Click("Pulsenteller Reset Drukknop");

@@ -46,7 +46,7 @@ TEST_F(Form1Startup, BuildsTheBoardAndStartsTheTimer) {
         EXPECT_EQ(form->LED(k)->Sprite(), 0) << k;
     }
     // Lamps and sensors at their places: a lit push button and the sensor pictures.
-    form->PushButton(2)->SetValue(true);
+    form->Model().SetPushButton(1, true);
     const auto lamp = canvas->SpriteInfo(form->PushButton(2)->Sprite());
     ASSERT_TRUE(lamp.has_value());
     EXPECT_EQ(QPoint(lamp->x, lamp->y), QPoint(13, 198));

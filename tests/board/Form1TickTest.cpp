@@ -16,12 +16,14 @@
 
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QTime>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -140,10 +142,10 @@ TEST_F(Form1Tick, EntersTheSourcesInOrderWithTheirValues) {
     form->UCWaveIn1()->Timer1_Timer();
     OneFedInput::Loud();
     clock.seconds = 0.0F;
-    form->Sensor(2)->SetValue(2);
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetSensor(1, 2);
+    form->Model().SetPushButton(0, true);
     form->SetVariableVoltage(37);
-    form->Display()->SetValue(5);
+    form->Model().SetCounter(5);
     Tick();
     const std::vector<std::pair<std::string, std::int32_t>> expected = {
         {"Sensor 1 Uit Geel", 0},       {"Sensor 2 Uit Geel", 30},
@@ -164,7 +166,7 @@ TEST_F(Form1Tick, EntersTheSourcesInOrderWithTheirValues) {
     const std::pair<std::int32_t, std::array<std::int32_t, 4>> digits[] = {{6, {0, 50, 50, 0}},
                                                                            {9, {50, 0, 0, 50}}};
     for (const auto& [digit, bits] : digits) {
-        form->Display()->SetValue(digit);
+        form->Model().SetCounter(digit);
         Tick();
         EXPECT_EQ(Source("Pulsenteller Uitgang 1"), bits[0]) << digit;
         EXPECT_EQ(Source("Pulsenteller Uitgang 2"), bits[1]) << digit;
@@ -177,7 +179,7 @@ TEST_F(Form1Tick, CounterOutputsLagOneStepBehindACount) {
     Wire("Drukknop 1 Uit Geel", "Pulsenteller Tel pulsen (In)");
     Wire("Pulsenteller Uitgang 1", "LED 1 Ingang");
     Tick();
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetPushButton(0, true);
     Tick();
     EXPECT_EQ(form->Display()->Value(), 1);
     EXPECT_EQ(Source("Pulsenteller Uitgang 1"), 0);
@@ -230,7 +232,7 @@ TEST_F(Form1Tick, PointerSensorFollowsTheDistanceAlsoOnAScaledBoard) {
     const DistanceRow rows[] = {
         {0, 0, 50}, {1, 0, 50}, {0, -1, 50}, {3, 0, 48}, {0, 3, 48}, {40, 0, 30}, {99, 0, 0},
     };
-    form->Sensor(1)->SetValue(1);
+    form->Model().SetSensor(0, 1);
     for (bool scaled : {false, true}) {
         if (scaled) {
             ScaleBoard();
@@ -246,8 +248,8 @@ TEST_F(Form1Tick, PointerSensorFollowsTheDistanceAlsoOnAScaledBoard) {
 }
 
 TEST_F(Form1Tick, EachPointerSensorMeasuresFromItsOwnCentre) {
-    form->Sensor(1)->SetValue(1);
-    form->Sensor(2)->SetValue(1);
+    form->Model().SetSensor(0, 1);
+    form->Model().SetSensor(1, 1);
     PointAtBoard(44, 102);
     Tick();
     EXPECT_EQ(Source("Sensor 2 Uit Geel"), 50);
@@ -262,7 +264,7 @@ TEST_F(Form1Tick, EachPointerSensorMeasuresFromItsOwnCentre) {
 }
 
 TEST_F(Form1Tick, SwingingSensorStaysWithinItsRange) {
-    form->Sensor(1)->SetValue(2);
+    form->Model().SetSensor(0, 2);
     std::int32_t lowest = 50;
     std::int32_t highest = 0;
     for (int i = 0; i <= 600; ++i) {
@@ -281,7 +283,7 @@ TEST_F(Form1Tick, SwingingSensorStaysWithinItsRange) {
 
 TEST_F(Form1Tick, SensorModeOutsideItsRangeEntersNothingButZero) {
     for (std::int32_t mode : {3, -1, 1000}) {
-        form->Sensor(1)->SetValue(mode);
+        form->Model().SetSensor(0, mode);
         Tick();
         EXPECT_EQ(Source("Sensor 1 Uit Geel"), 0) << mode;
     }
@@ -435,7 +437,7 @@ TEST_F(Form1Tick, TicksOnAnUnchangedBoardAskAndPaintNothingAlsoWithLitLamps) {
     CountingPointer counting;
     PointerSource::Install(&counting);
     // A lit LED, rebuilt by every step, a lit push button, and the pointer on the canvas.
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetPushButton(0, true);
     Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
     KaleidoATL* canvas = form->Kaleido1();
     const QPointF at = canvas->WidgetPointFromBoard(QPointF(200, 200));
@@ -472,11 +474,61 @@ TEST_F(Form1Tick, IdleTicksRepaintNothing) {
     EXPECT_EQ(counter.paints, 0);
 
     // A change does reach the screen.
-    form->PushButton(1)->SetValue(true);
+    form->Model().SetPushButton(0, true);
     Tick();
     QCoreApplication::processEvents();
     EXPECT_GT(counter.paints, 0);
     form->Kaleido1()->removeEventFilter(&counter);
+}
+
+struct RestRow {
+    const char* what;
+    std::function<void(FORM1&)> arrange;
+    /// Whether the timer still runs after a tick.
+    bool keepsTicking;
+};
+
+TEST_F(Form1Tick, TheTimerRestsWhenTheNextTickCannotDifferAndWakesOnTheNextEvent) {
+    const RestRow rows[] = {
+        {"a lit LED", [](FORM1& f) { f.Model().SetPushButton(0, true); }, false},
+        {"the pulse generator running", [](FORM1& f) { f.SetPulseGeneratorSetting(20); }, true},
+        {"a swinging light", [](FORM1& f) { f.Model().SetSensor(1, 2); }, true},
+        {"a sensor lit by the pointer", [](FORM1& f) { f.Model().SetSensor(0, 1); }, true},
+        {"a wire being drawn", [](FORM1& f) { f.SetPendingLine(f.BordLines()->CreateLine()); },
+         true},
+    };
+    for (const RestRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        Start();
+        Wire("Drukknop 1 Uit Geel", "LED 1 Ingang");
+        row.arrange(*form);
+        form->Timer1()->start();
+        Tick();
+        EXPECT_EQ(form->Timer1()->isActive(), row.keepsTicking);
+    }
+
+    // Every kind of event wakes a resting timer, and the interval it runs at stays.
+    Start();
+    const std::pair<const char*, std::function<void()>> wakers[] = {
+        {"pointer move", [this] { Move(10, 10); }},
+        {"click", [this] { Down(2, 10, 10); }},
+        {"menu command", [this] { Item("mnuRegelen")->trigger(); }},
+        {"sound", [this] { emit form->UCWaveIn1()->SoundArrived(); }},
+        {"key",
+         [this] {
+             QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+             QCoreApplication::sendEvent(form.get(), &key);
+         }},
+    };
+    for (const auto& [what, wake] : wakers) {
+        SCOPED_TRACE(what);
+        form->Timer1()->start();
+        Tick();
+        ASSERT_FALSE(form->Timer1()->isActive());
+        wake();
+        EXPECT_TRUE(form->Timer1()->isActive());
+        EXPECT_EQ(form->Timer1()->interval(), 10);
+    }
 }
 
 TEST(SystemClock, ShowsTheLocalTimeOfDay) {

@@ -128,7 +128,7 @@ TEST_F(Form1Undo, UndoAtTheFirstStateSaysSo) {
 
 TEST_F(Form1Undo, UndoLeavesThePendingWireAndTheCounterAlone) {
     Click("Drukknop 1");
-    form->Display()->SetValue(6);
+    form->Model().SetCounter(6);
     Click("Sensor 1 Uit Geel");
     ASSERT_NE(form->PendingLine(), nullptr);
     Item("mnuUndo")->trigger();
@@ -140,9 +140,9 @@ TEST_F(Form1Undo, UndoLeavesThePendingWireAndTheCounterAlone) {
 
 TEST_F(Form1Undo, AStateThatCannotBeReadBackChangesNothing) {
     // A sensor mode no document may hold: the state is written but refused when read.
-    form->Sensor(1)->SetValue(7);
+    form->Model().SetSensor(0, 7);
     ASSERT_TRUE(form->Undo_AddThisState());
-    form->Sensor(1)->SetValue(0);
+    form->Model().SetSensor(0, 0);
     Click("Drukknop 1");
     ASSERT_EQ(form->UndoIndex(), 3);
     const BoardDocument shown = form->Snapshot();

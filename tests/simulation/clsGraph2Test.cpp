@@ -1,6 +1,6 @@
 #include "app/simulation/clsGraph2.h"
 
-#include "app/components/clsLine.h"
+#include "app/simulation/BoardWire.h"
 #include "app/simulation/clsSnaps.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +14,10 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-WireList MakeWires(const Pairs& pairs) {
-    WireList lines;
+BoardWires MakeWires(const Pairs& pairs) {
+    BoardWires lines;
     for (const auto& [a, b] : pairs) {
-        auto w = std::make_shared<clsLine>();
-        w->naam1 = a;
-        w->naam2 = b;
-        lines.push_back(w);
+        lines.push_back({a, b});
     }
     return lines;
 }
@@ -78,10 +75,10 @@ TEST(clsGraph2, ConflictReports) {
     const clsSnaps snaps;
     for (const ConflictCase& c : conflictCases) {
         SCOPED_TRACE(c.what);
-        const WireList lines = MakeWires(c.wires);
+        BoardWires lines = MakeWires(c.wires);
         // Marks left over from an earlier walk must not hide a wire.
-        for (const auto& w : lines) {
-            w->done = true;
+        for (auto& w : lines) {
+            w.done = true;
         }
         EXPECT_EQ(clsGraph2().Check(lines, snaps), c.report);
     }
@@ -102,24 +99,25 @@ TEST(clsGraph2, Check2ListsTheWalkWithItsEmptyItems) {
         {{{"A", "B"}}, "Z", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(clsGraph2().Check2(MakeWires(c.wires), c.from), c.expected) << c.from;
+        BoardWires wires = MakeWires(c.wires);
+        EXPECT_EQ(clsGraph2().Check2(wires, c.from), c.expected) << c.from;
     }
 }
 
 // The walk written as the plain recursion it stands for.
-std::string RecursiveWalk(const WireList& lines, const std::string& puntnaam) {
+std::string RecursiveWalk(BoardWires& lines, const std::string& puntnaam) {
     std::string r;
-    for (const auto& w : lines) {
-        if (!w->done) {
-            if (w->naam1 == puntnaam) {
-                r += "|" + w->naam2;
-                w->done = true;
-                r += "|" + RecursiveWalk(lines, w->naam2);
+    for (auto& w : lines) {
+        if (!w.done) {
+            if (w.naam1 == puntnaam) {
+                r += "|" + w.naam2;
+                w.done = true;
+                r += "|" + RecursiveWalk(lines, w.naam2);
             }
-            if (w->naam2 == puntnaam) {
-                r += "|" + w->naam1;
-                w->done = true;
-                r += "|" + RecursiveWalk(lines, w->naam1);
+            if (w.naam2 == puntnaam) {
+                r += "|" + w.naam1;
+                w.done = true;
+                r += "|" + RecursiveWalk(lines, w.naam1);
             }
         }
     }
@@ -136,12 +134,12 @@ TEST(clsGraph2, Check2GivesTheSameTextAsTheRecursiveWalk) {
             wires.emplace_back(names[random() % 5], names[random() % 5]);
         }
         const std::string& from = names[random() % 5];
-        const WireList mine = MakeWires(wires);
-        const WireList reference = MakeWires(wires);
+        BoardWires mine = MakeWires(wires);
+        BoardWires reference = MakeWires(wires);
         ASSERT_EQ(clsGraph2().Check2(mine, from), RecursiveWalk(reference, from))
             << "round " << round;
         for (std::size_t i = 0; i < mine.size(); ++i) {
-            ASSERT_EQ(mine[i]->done, reference[i]->done) << "round " << round << " wire " << i;
+            ASSERT_EQ(mine[i].done, reference[i].done) << "round " << round << " wire " << i;
         }
     }
 }
@@ -155,11 +153,11 @@ TEST(clsGraph2, LongChainOfWiresDoesNotExhaustTheStack) {
                            "n" + std::to_string(i - 1));
     }
     wires.emplace_back("n0", S1);
-    const WireList lines = MakeWires(wires);
+    BoardWires lines = MakeWires(wires);
     EXPECT_EQ(clsGraph2().Check(lines, clsSnaps()),
               "\"Drukknop 1 Uit Geel\" en \"Sensor 1 Uit Geel\"\r\n");
-    for (const auto& w : lines) {
-        EXPECT_TRUE(w->done);
+    for (auto& w : lines) {
+        EXPECT_TRUE(w.done);
     }
 }
 

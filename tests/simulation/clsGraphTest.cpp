@@ -1,7 +1,7 @@
 #include "app/simulation/clsGraph.h"
 
-#include "app/components/clsDisplay.h"
-#include "app/components/clsLine.h"
+#include "app/simulation/BoardWire.h"
+#include "tests/support/CountingEvents.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -25,27 +25,28 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 using Sources = std::vector<std::pair<std::string, int>>;
 using Expected = std::vector<std::pair<std::string, int>>;
 
-WireList MakeWires(const Pairs& pairs) {
-    WireList lines;
+BoardWires MakeWires(const Pairs& pairs) {
+    BoardWires lines;
     for (const auto& [a, b] : pairs) {
-        auto w = std::make_shared<clsLine>();
-        w->naam1 = a;
-        w->naam2 = b;
-        lines.push_back(w);
+        lines.push_back({a, b});
     }
     return lines;
 }
 
 // One simulation step as the board's timer runs it, with the given sources.
-void Step(clsGraph& g, const WireList& lines, const Sources& sources) {
-    for (const auto& w : lines) {
-        w->done = false;
+void Step(clsGraph& g, BoardWires& lines, const Sources& sources) {
+    for (auto& w : lines) {
+        w.done = false;
     }
     g.Clear();
     for (const auto& [naam, v] : sources) {
         g.AddPunt(naam, v);
     }
     EXPECT_FALSE(g.Run(lines));
+}
+
+void Step(clsGraph& g, BoardWires&& lines, const Sources& sources) {
+    Step(g, lines, sources);
 }
 
 void ExpectValues(const clsGraph& g, const Expected& expected) {
@@ -280,7 +281,7 @@ TEST(clsGraph, AdConverterTable) {
                                {11, 14, 4},  {15, 17, 5},  {18, 20, 6},  {21, 23, 7},
                                {24, 26, 8},  {27, 29, 9},  {30, 32, 10}, {33, 35, 11},
                                {36, 39, 12}, {40, 42, 13}, {43, 45, 14}, {46, 50, 15}};
-    const WireList lines = MakeWires({{VarOut, "AD-omzetter In"}});
+    BoardWires lines = MakeWires({{VarOut, "AD-omzetter In"}});
     for (const RangeCase& r : table) {
         for (int v = r.lo; v <= r.hi; ++v) {
             SCOPED_TRACE("input " + std::to_string(v));
@@ -299,11 +300,16 @@ TEST(clsGraph, WireColourFollowsTheLevel) {
                                {25, 32, 4}, {33, 39, 3}, {40, 46, 2}, {47, 50, 1}};
     for (const RangeCase& r : table) {
         for (int v = r.lo; v <= r.hi; ++v) {
+            CountingEvents told;
             clsGraph g;
-            const WireList lines = MakeWires({{VarOut, "LED 1 Ingang"}});
+            g.Constructor(&told);
+            BoardWires lines = MakeWires({{VarOut, "LED 1 Ingang"}});
             Step(g, lines, {{VarOut, v}});
-            EXPECT_EQ(lines[0]->Color(), r.result) << "level " << v;
-            EXPECT_TRUE(lines[0]->done);
+            EXPECT_EQ(lines[0].color, r.result) << "level " << v;
+            EXPECT_TRUE(lines[0].done);
+            // The drawing hears of it once, with the same colour.
+            EXPECT_EQ(told.colorsTold, 1U);
+            EXPECT_EQ(told.lastColor, r.result);
         }
     }
 }
@@ -311,28 +317,28 @@ TEST(clsGraph, WireColourFollowsTheLevel) {
 TEST(clsGraph, WirePassesOneWayAndKeepsItsColourWhenItCarriesNothing) {
     clsGraph g;
     // Written from end 2 to end 1; then a wire between two sources, and one on nothing.
-    const WireList lines =
+    BoardWires lines =
         MakeWires({{"LED 1 Ingang", VarOut}, {Knop1, Knop2}, {"LED 3 Ingang", "LED 4 Ingang"}});
-    lines[1]->SetColor(3);
-    lines[2]->SetColor(6);
+    lines[1].color = 3;
+    lines[2].color = 6;
     Step(g, lines, {{VarOut, 50}, {Knop1, 0}, {Knop2, 50}});
     EXPECT_EQ(g.GetPuntValueByName("LED 1 Ingang", Unknown), 50);
-    EXPECT_EQ(lines[0]->Color(), 1);
-    EXPECT_EQ(lines[1]->Color(), 3);
-    EXPECT_FALSE(lines[1]->done);
-    EXPECT_EQ(lines[2]->Color(), 6);
+    EXPECT_EQ(lines[0].color, 1);
+    EXPECT_EQ(lines[1].color, 3);
+    EXPECT_FALSE(lines[1].done);
+    EXPECT_EQ(lines[2].color, 6);
     EXPECT_EQ(g.GetPuntValueByName("LED 3 Ingang", Unknown), Unknown);
 }
 
 TEST(clsGraph, FirstValueToArriveWinsInALoop) {
     clsGraph g;
     // A source into a ring of inputs and the ring closed back on itself.
-    const WireList lines = MakeWires({{"LED 1 Ingang", "LED 2 Ingang"},
-                                      {"LED 2 Ingang", "LED 3 Ingang"},
-                                      {"LED 3 Ingang", "LED 1 Ingang"},
-                                      {VarOut, "LED 3 Ingang"},
-                                      {"Invertor Uitgang", "OF-poort Ingang 1"},
-                                      {"OF-poort Uit", "Invertor Ingang"}});
+    BoardWires lines = MakeWires({{"LED 1 Ingang", "LED 2 Ingang"},
+                                  {"LED 2 Ingang", "LED 3 Ingang"},
+                                  {"LED 3 Ingang", "LED 1 Ingang"},
+                                  {VarOut, "LED 3 Ingang"},
+                                  {"Invertor Uitgang", "OF-poort Ingang 1"},
+                                  {"OF-poort Uit", "Invertor Ingang"}});
     Step(g, lines, {{VarOut, 30}});
     ExpectValues(g, {{"LED 1 Ingang", 30}, {"LED 2 Ingang", 30}, {"LED 3 Ingang", 30}});
     // Inverter waits for the OR gate, which waits for the inverter: neither fires.
@@ -351,8 +357,7 @@ TEST(clsGraph, MemoryCellKeepsItsLevelAcrossSteps) {
         {0, 50, 0}, {0, 0, 0},   {50, 50, 50}, {0, 49, 50},
     };
     clsGraph g;
-    const WireList lines =
-        MakeWires({{Knop1, "Geheugen Set (In)"}, {Knop2, "Geheugen Reset (In)"}});
+    BoardWires lines = MakeWires({{Knop1, "Geheugen Set (In)"}, {Knop2, "Geheugen Reset (In)"}});
     int n = 0;
     for (const MemoryStep& s : steps) {
         Step(g, lines, {{Knop1, s.set}, {Knop2, s.reset}});
@@ -398,10 +403,10 @@ const CounterCase counterCases[] = {
 TEST(clsGraph, PulseCounterOverSeveralSteps) {
     for (const CounterCase& c : counterCases) {
         SCOPED_TRACE(c.what);
-        clsDisplay display;
-        display.SetValue(c.startDigit);
+        CountingEvents counter;
+        counter.digit = c.startDigit;
         clsGraph g;
-        g.Constructor(&display);
+        g.Constructor(&counter);
         int n = 0;
         for (const CounterStep& s : c.steps) {
             Pairs wires;
@@ -417,7 +422,7 @@ TEST(clsGraph, PulseCounterOverSeveralSteps) {
             feed(s.enable, Knop1, "Pulsenteller Teller aan/uit (In)");
             feed(s.reset, Knop2, "Pulsenteller Reset (In)");
             Step(g, MakeWires(wires), sources);
-            EXPECT_EQ(display.Value(), s.expectedDigit) << "step " << n;
+            EXPECT_EQ(counter.digit, s.expectedDigit) << "step " << n;
             EXPECT_EQ(g.GetPuntValueByName("Pulsenteller Uitgang Collection", Unknown), 0);
             ++n;
         }
@@ -425,18 +430,18 @@ TEST(clsGraph, PulseCounterOverSeveralSteps) {
 }
 
 TEST(clsGraph, CounterWaitsForItsWiredInputs) {
-    clsDisplay display;
+    CountingEvents counter;
     clsGraph g;
-    g.Constructor(&display);
-    const WireList lines = MakeWires({{"Pulsenteller Tel pulsen (In)", "LED 1 Ingang"}});
+    g.Constructor(&counter);
+    BoardWires lines = MakeWires({{"Pulsenteller Tel pulsen (In)", "LED 1 Ingang"}});
     Step(g, lines, {});
     EXPECT_EQ(g.GetPuntValueByName("Pulsenteller Uitgang Collection", Unknown), Unknown);
-    EXPECT_EQ(display.Value(), 0);
+    EXPECT_EQ(counter.digit, 0);
 }
 
 TEST(clsGraph, CounterWithoutDisplayDoesNotCrash) {
     clsGraph g;
-    const WireList lines =
+    BoardWires lines =
         MakeWires({{Pulse, "Pulsenteller Tel pulsen (In)"}, {Knop2, "Pulsenteller Reset (In)"}});
     Step(g, lines, {{Pulse, 0}, {Knop2, 50}});
     Step(g, lines, {{Pulse, 50}, {Knop2, 0}});
@@ -471,7 +476,7 @@ TEST(clsGraph, WiresWithMoreNamesThanTheBoardHasStillSettle) {
         chain.emplace_back("n" + std::to_string(i), "n" + std::to_string(i + 1));
     }
     clsGraph g;
-    const WireList lines = MakeWires(chain);
+    BoardWires lines = MakeWires(chain);
     g.Clear();
     g.AddPunt(VarOut, 10);
     EXPECT_NO_THROW(g.Run(lines));

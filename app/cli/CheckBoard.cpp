@@ -1,0 +1,85 @@
+#include "app/cli/CheckBoard.h"
+
+#include "app/board/BoardFiles.h"
+#include "app/documents/DocumentFile.h"
+#include "app/documents/DocumentPaths.h"
+#include "app/simulation/SocketTable.h"
+
+#include <exception>
+
+std::string CheckBoard::Open(const std::string& path) {
+    Show(BoardDocument());
+    if (!DocumentPaths::FileExists(path)) {
+        return BoardFiles::MissingFileText(path);
+    }
+    BoardDocument document;
+    try {
+        document = DocumentFile::Load(path);
+    } catch (const std::exception& error) {
+        return BoardFiles::UnreadableFileText(path, error);
+    }
+    Show(document);
+    return {};
+}
+
+void CheckBoard::Show(const BoardDocument& document) {
+    model_.Restart();
+    model_.Apply(document);
+    steps_ = 0;
+    sound_ = 0;
+}
+
+void CheckBoard::Act(const std::vector<CliOptions::Action>& actions) {
+    for (const CliOptions::Action& action : actions) {
+        switch (action.kind) {
+        case CliOptions::Action::Kind::Press:
+            model_.Press(action.naam);
+            break;
+        case CliOptions::Action::Kind::Set:
+            if (std::int32_t* setting = model_.KnobSetting(action.naam)) {
+                *setting = BoardModel::SettingOfKnob(action.value);
+            }
+            break;
+        case CliOptions::Action::Kind::State: {
+            const std::size_t k = action.naam.back() == '2' ? 1 : 0;
+            if (action.naam.rfind("Drukknop", 0) == 0) {
+                model_.SetPushButton(k, action.value != 0);
+            } else {
+                model_.SetSensor(k, static_cast<std::int32_t>(action.value));
+            }
+            break;
+        }
+        }
+    }
+}
+
+void CheckBoard::Run(std::int32_t count) {
+    BoardModel::StepInput input;
+    // From the step count, so that no rounding gathers over many steps.
+    input.clock = [this] { return static_cast<float>(double(steps_) / kStepsPerSecond); };
+    input.sound = sound_;
+    for (std::int32_t i = 0; i < count; ++i) {
+        ++steps_;
+        model_.Step(input);
+    }
+}
+
+CheckBoard::Outcome CheckBoard::Result() {
+    Outcome outcome;
+    for (std::size_t k = 0; k < outcome.leds.size(); ++k) {
+        outcome.leds[k] = model_.Led(k);
+    }
+    outcome.buzzer = model_.BuzzerOn();
+    outcome.display = model_.Counter();
+    outcome.conflict = model_.OutputConflictText(snaps_);
+    for (const BoardWire& wire : model_.Wires()) {
+        outcome.wires.push_back({wire.naam1, wire.naam2, wire.color});
+    }
+    const clsGraph& graph = model_.Graph();
+    for (const SocketEntry& socket : kSocketTable) {
+        if (graph.PuntExists(socket.naam)) {
+            outcome.values.emplace_back(socket.naam, graph.GetPuntValueByName(socket.naam, 0));
+        }
+    }
+    return outcome;
+}
