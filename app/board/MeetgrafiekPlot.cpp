@@ -4,9 +4,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPolygonF>
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -26,6 +27,37 @@ const std::array<QColor, 8> kColours = {QColor(0x00, 0x72, 0xB2), QColor(0xD5, 0
 QString Dutch(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+/// The pixels of a 32-bit image, written directly within `clip`: a painter would spend a
+/// call on every pixel of a one-pixel-wide edge.
+struct Pixels {
+    QRgb* bits;
+    qsizetype stride; // in pixels
+    QRect clip;
+
+    void Row(int x0, int x1, int y, QRgb colour) const {
+        if (y < clip.top() || y > clip.bottom()) {
+            return;
+        }
+        const int left = std::max(std::min(x0, x1), clip.left());
+        const int right = std::min(std::max(x0, x1), clip.right());
+        if (left > right) {
+            return;
+        }
+        std::fill(bits + y * stride + left, bits + y * stride + right + 1, colour);
+    }
+    void Column(int x, int y0, int y1, QRgb colour) const {
+        if (x < clip.left() || x > clip.right()) {
+            return;
+        }
+        const int top = std::max(std::min(y0, y1), clip.top());
+        const int bottom = std::min(std::max(y0, y1), clip.bottom());
+        QRgb* pixel = bits + top * stride + x;
+        for (int y = top; y <= bottom; ++y, pixel += stride) {
+            *pixel = colour;
+        }
+    }
+};
 
 } // namespace
 
@@ -59,11 +91,11 @@ double MeetgrafiekPlot::Y(std::int32_t tenths, std::size_t channel) const {
 }
 
 void MeetgrafiekPlot::resizeEvent(QResizeEvent*) {
-    background_ = QPixmap();
+    background_ = QImage();
 }
 
 void MeetgrafiekPlot::DrawBackground() {
-    background_ = QPixmap(size() * devicePixelRatioF());
+    background_ = QImage(size() * devicePixelRatioF(), QImage::Format_RGB32);
     background_.setDevicePixelRatio(devicePixelRatioF());
     background_.fill(Qt::white);
     QPainter p(&background_);
@@ -128,53 +160,63 @@ void MeetgrafiekPlot::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MeetgrafiekPlot::paintEvent(QPaintEvent*) {
-    if (background_.isNull() || background_.size() != size() * devicePixelRatioF()) {
+    const double ratio = devicePixelRatioF();
+    if (background_.isNull() || background_.size() != size() * ratio) {
         DrawBackground();
+        frame_ = QImage(background_.size(), QImage::Format_RGB32);
+        frame_.setDevicePixelRatio(ratio);
     }
-    QPainter p(this);
-    p.drawPixmap(0, 0, background_);
+    std::memcpy(frame_.bits(), background_.constBits(), std::size_t(background_.sizeInBytes()));
     const QRect area = PlotArea();
-    p.setClipRect(area.adjusted(0, -8, 1, 1));
+    // In device pixels: the area, and a little above it for the traces drawn a pixel higher.
+    const QRect clip =
+        QRect(QPoint(int(area.left() * ratio), int((area.top() - 8) * ratio)),
+              QPoint(int((area.right() + 1) * ratio) - 1, int((area.bottom() + 1) * ratio) - 1)) &
+        frame_.rect();
+    const Pixels pixels{reinterpret_cast<QRgb*>(frame_.bits()), frame_.bytesPerLine() / 4, clip};
 
     // Tick t stands at place t − (Ticks − Capacity): the newest at the right edge. A trace is
-    // drawn in steps, one point at each change, and breaks where the socket has no value.
+    // drawn in steps, a level for each run of equal values and an edge at each change, and
+    // breaks where the socket has no value.
     const std::int64_t offset = ring_.Ticks() - std::int64_t(ring_.Capacity());
     const std::int64_t first = ring_.FirstTick();
     const std::int64_t end = ring_.Ticks();
-    QPolygonF line;
     for (std::size_t c = 0; c < ring_.Channels(); ++c) {
-        // One-pixel lines: a wider pen costs the painter many times as much.
-        p.setPen(QPen(TraceColour(c), 0));
-        line.clear();
+        const QRgb colour = TraceColour(c).rgb();
         SocketReading previous;
+        int runX = 0;
+        int runY = 0;
         for (std::int64_t t = first; t <= end; ++t) {
             const SocketReading value = t < end ? ring_.Value(c, t) : std::nullopt;
             if (value == previous && t < end) {
                 continue;
             }
-            const double x = X(double(t - offset));
+            const int x = int(std::lround(X(double(t - offset)) * ratio));
             if (previous) {
-                line << QPointF(x, Y(*previous, c));
+                pixels.Row(runX, x, runY, colour);
             }
-            if (value && previous) {
-                line << QPointF(x, Y(*value, c));
-            } else {
-                if (line.size() > 1) {
-                    p.drawPolyline(line);
+            if (value) {
+                const int y = int(std::lround(Y(*value, c) * ratio));
+                if (previous) {
+                    pixels.Column(x, runY, y, colour);
                 }
-                line.clear();
-                if (value) {
-                    line << QPointF(x, Y(*value, c));
-                }
+                runX = x;
+                runY = y;
             }
             previous = value;
         }
     }
+    DrawCursor();
+    QPainter(this).drawImage(0, 0, frame_);
+}
 
+void MeetgrafiekPlot::DrawCursor() {
     const std::optional<std::int64_t> tick = CursorTick();
     if (!tick) {
         return;
     }
+    QPainter p(&frame_);
+    const QRect area = PlotArea();
     const double x = X(double(*cursorPlace_) + 0.5);
     p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
     p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));

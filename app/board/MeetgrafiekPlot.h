@@ -5,7 +5,7 @@
 #include "app/measure/TraceRing.h"
 
 #include <QColor>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -43,12 +43,16 @@ private:
     QRect PlotArea() const;
     /// Axes, grid and their numbers, drawn once per size.
     void DrawBackground();
+    /// The cursor line and what it reads, into the frame.
+    void DrawCursor();
     void PlaceCursorAt(int x);
     /// The x of tick place `place` (0 at the left edge) and the y of `tenths`.
     double X(double place) const;
     double Y(std::int32_t tenths, std::size_t channel) const;
 
     const TraceRing& ring_;
-    QPixmap background_;
+    QImage background_;
+    /// What is shown: the background with the traces written into it.
+    QImage frame_;
     std::optional<std::int64_t> cursorPlace_;
 };
