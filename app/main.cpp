@@ -3,6 +3,7 @@
 #include "app/board/FORM1.h"
 #include "app/cli/CliMain.h"
 #include "app/documents/DocumentPaths.h"
+#include "app/grading/AssignmentPanel.h"
 #include "platform/ui/DutchQtTerms.h"
 #include "platform/ui/SoundPlayer.h"
 
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
     int result = 1;
     {
         FORM1 form;
+        // Owned by the window; it adds its own menu items.
+        new AssignmentPanel(form);
         if (form.Form_Load(commandLine)) {
             result = QApplication::exec();
         }

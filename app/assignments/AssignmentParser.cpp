@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -498,6 +499,13 @@ Assignment AssignmentParser::Parse(std::string_view text, const std::string& fil
 }
 
 Assignment AssignmentParser::Load(const std::string& path) {
+    // A pipe or a device would be waited on, a folder read as nothing.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        throw AssignmentError(
+            path + ": kan niet worden gelezen: " +
+            (S_ISDIR(status.st_mode) ? "het is een map" : "het is geen gewoon bestand"));
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         throw AssignmentError(path + ": kan niet worden gelezen: " + SystemError::Reason(errno));

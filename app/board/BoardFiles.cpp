@@ -2,8 +2,6 @@
 
 #include "app/board/FORM1.h"
 #include "app/board/modMain.h"
-#include "app/components/clsLED.h"
-#include "app/components/clsSensor.h"
 #include "app/components/clsVoltControl.h"
 #include "app/documents/DocumentFile.h"
 #include "app/documents/DocumentPaths.h"
@@ -48,6 +46,18 @@ std::string BoardFiles::WithExtension(const std::string& path) {
         return path.substr(0, path.size() - 1) + kExtension;
     }
     return path + kExtension;
+}
+
+std::string BoardFiles::ReadDocument(const std::string& path, BoardDocument& document) {
+    if (!DocumentPaths::FileExists(path)) {
+        return MissingFileText(path);
+    }
+    try {
+        document = DocumentFile::Load(path);
+    } catch (const std::exception& error) {
+        return UnreadableFileText(path, error);
+    }
+    return {};
 }
 
 bool BoardFiles::OpenBoard(const std::string& path) {

@@ -67,6 +67,10 @@ public:
     static std::string UnreadableFileText(const std::string& path, const std::string& reason = {});
     /// The same for the failure `error` of DocumentFile::Load.
     static std::string UnreadableFileText(const std::string& path, const std::exception& error);
+    /// Reads the document at `path` into `document` for a board without a window. Returns
+    /// "" when it could, else what the window would tell (MissingFileText when there is no
+    /// such file, UnreadableFileText otherwise); `document` is then unchanged.
+    static std::string ReadDocument(const std::string& path, BoardDocument& document);
     /// `path` with kExtension added when its file name has no extension.
     static std::string WithExtension(const std::string& path);
 

@@ -18,18 +18,18 @@
 
 namespace {
 
-/// A control that opens the knob, where the knob is shown, and which setting it adjusts.
+/// A control that opens the knob, and where the knob is shown; the model knows which setting
+/// it adjusts.
 struct KnobPlace {
     std::string_view naam;
     std::int32_t x;
     std::int32_t y;
-    std::int32_t (FORM1::*setting)() const;
 };
 
-const std::array<KnobPlace, 3> kKnobPlaces = {{
-    {SocketName(Socket::ComparatorKnob), 150, 100, &FORM1::ComparatorValue},
-    {SocketName(Socket::VariableVoltageKnob), 90, 236, &FORM1::VariableVoltage},
-    {SocketName(Socket::PulseGeneratorKnob), 90, 276, &FORM1::PulseGeneratorSetting},
+constexpr std::array<KnobPlace, 3> kKnobPlaces = {{
+    {SocketName(Socket::ComparatorKnob), 150, 100},
+    {SocketName(Socket::VariableVoltageKnob), 90, 236},
+    {SocketName(Socket::PulseGeneratorKnob), 90, 276},
 }};
 
 } // namespace
@@ -113,7 +113,7 @@ void BoardPointer::Operate(const std::string& name, std::int32_t sx, std::int32_
             clsVoltControl* knob = form_.Knob();
             knob->Move(place.x, place.y);
             knob->tag = place.naam;
-            knob->SetValue((form_.*place.setting)());
+            knob->SetValue(*form_.Model().KnobSetting(place.naam));
             return;
         }
     }

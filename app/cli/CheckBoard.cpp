@@ -1,25 +1,13 @@
 #include "app/cli/CheckBoard.h"
 
 #include "app/board/BoardFiles.h"
-#include "app/documents/DocumentFile.h"
-#include "app/documents/DocumentPaths.h"
 #include "app/simulation/SocketTable.h"
 
-#include <exception>
-
 std::string CheckBoard::Open(const std::string& path) {
-    Show(BoardDocument());
-    if (!DocumentPaths::FileExists(path)) {
-        return BoardFiles::MissingFileText(path);
-    }
     BoardDocument document;
-    try {
-        document = DocumentFile::Load(path);
-    } catch (const std::exception& error) {
-        return BoardFiles::UnreadableFileText(path, error);
-    }
+    std::string error = BoardFiles::ReadDocument(path, document);
     Show(document);
-    return {};
+    return error;
 }
 
 void CheckBoard::Show(const BoardDocument& document) {
@@ -27,6 +15,7 @@ void CheckBoard::Show(const BoardDocument& document) {
     model_.Apply(document);
     steps_ = 0;
     sound_ = 0;
+    pointer_.reset();
 }
 
 void CheckBoard::Act(const std::vector<CliOptions::Action>& actions) {
@@ -58,6 +47,7 @@ void CheckBoard::Run(std::int32_t count) {
     // From the step count, so that no rounding gathers over many steps.
     input.clock = [this] { return static_cast<float>(double(steps_) / kStepsPerSecond); };
     input.sound = sound_;
+    input.pointer = [this] { return pointer_; };
     for (std::int32_t i = 0; i < count; ++i) {
         ++steps_;
         model_.Step(input);

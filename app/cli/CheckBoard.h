@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,6 +50,9 @@ public:
     void Run(std::int32_t count);
     /// The sound sensor's level for the coming steps, 0 to 50; 0 after Open and Show.
     void SetSound(std::int32_t level) { sound_ = level; }
+    /// Where a sensor lit by the pointer sees the light, in board pixels; none is far from
+    /// every sensor, as after Open and Show.
+    void SetPointer(std::optional<BoardModel::Point> at) { pointer_ = at; }
     /// Steps run since Open or Show.
     std::int64_t Steps() const { return steps_; }
     Outcome Result();
@@ -62,4 +66,5 @@ private:
     clsSnaps snaps_;
     std::int64_t steps_ = 0;
     std::int32_t sound_ = 0;
+    std::optional<BoardModel::Point> pointer_;
 };

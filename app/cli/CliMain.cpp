@@ -3,6 +3,7 @@
 #include "app/cli/CheckBoard.h"
 #include "app/cli/CheckJson.h"
 #include "app/cli/CliOptions.h"
+#include "app/cli/GradeCommand.h"
 #include "app/cli/HeadlessBoard.h"
 #include "app/cli/TraceRun.h"
 #include "platform/files/DurableFile.h"
@@ -12,9 +13,11 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QImageWriter>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #ifndef TAVSIM_VERSION
 #define TAVSIM_VERSION "onbekend"
@@ -125,6 +128,8 @@ int CliMain::Execute(const std::vector<std::string>& args, std::ostream& out, st
         return kAllRead;
     case CliOptions::Command::Check:
         return Check(options, out, err);
+    case CliOptions::Command::Grade:
+        return GradeCommand::Run(options, out, err);
     default:
         return Render(options, err);
     }
@@ -140,10 +145,18 @@ int CliMain::Run(int argc, char** argv) {
     // The sound sensor hears nothing: only a silent stand-in input, never a real device.
     qputenv("TAVSIM_WAVE_INPUTS", "Stil=silence");
     qInstallMessageHandler(QuietQtMessages);
-    // Qt must not take our arguments for its own.
+    // Qt must not take our arguments for its own. --check, and --grade without a class page,
+    // need no part of Qt's application at all: they run on the board model alone.
     int appArgc = 1;
-    QApplication app(appArgc, argv);
-    QApplication::setApplicationName("Tavelon");
+    const bool modelOnly =
+        !args.empty() && (args.front() == "--check" ||
+                          (args.front() == "--grade" &&
+                           std::find(args.begin(), args.end(), "--html") == args.end()));
+    std::optional<QApplication> app;
+    if (!modelOnly) {
+        app.emplace(appArgc, argv);
+        QApplication::setApplicationName("Tavelon");
+    }
     const int status = Execute(args, std::cout, std::cerr);
     SoundPlayer::Shutdown();
     return status;

@@ -37,6 +37,68 @@ std::string Choices(const std::vector<std::string_view>& names) {
     return list;
 }
 
+/// --grade OPDRACHT.tvo [--csv UIT.csv] [--html UIT.html] BORD...
+CliOptions ParseGrade(const std::vector<std::string>& args) {
+    CliOptions options;
+    options.command = CliOptions::Command::Grade;
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        if (arg != "--csv" && arg != "--html") {
+            throw CliUsageError("onbekende optie " + arg + " bij --grade");
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                throw CliUsageError(arg + " mist een bestandsnaam");
+            }
+            value = args[++i];
+        }
+        if (value->empty()) {
+            throw CliUsageError(arg + " mist een bestandsnaam");
+        }
+        (arg == "--csv" ? options.csv : options.html) = *value;
+    }
+    if (positional.size() < 2) {
+        throw CliUsageError("--grade wil een opdracht (.tvo) en ten minste één bord");
+    }
+    options.assignment = positional.front();
+    options.files.assign(positional.begin() + 1, positional.end());
+    // A report written over a board or the assignment would destroy it: with a pattern such
+    // as "--csv klas/*.tvb" the shell puts a pupil's board right after --csv.
+    for (const auto& [option, out] :
+         {std::pair{"--csv", &options.csv}, {"--html", &options.html}}) {
+        if (out->empty()) {
+            continue;
+        }
+        const bool board = out->size() > 4 && (out->compare(out->size() - 4, 4, ".tvb") == 0 ||
+                                               out->compare(out->size() - 4, 4, ".tvo") == 0);
+        if (board || *out == options.assignment ||
+            std::find(options.files.begin(), options.files.end(), *out) != options.files.end()) {
+            throw CliUsageError(
+                std::string(option) + " zou " + Quoted(*out) +
+                " overschrijven; geef een nieuwe naam, zoals klas.csv of klas.html");
+        }
+    }
+    if (!options.csv.empty() && options.csv == options.html) {
+        throw CliUsageError("--csv en --html noemen hetzelfde bestand " + Quoted(options.csv));
+    }
+    return options;
+}
+
 } // namespace
 
 const std::vector<std::string_view>& CliOptions::PressNames() {
@@ -55,12 +117,16 @@ const std::vector<std::string_view>& CliOptions::KnobNames() {
 }
 
 bool CliOptions::IsCommand(std::string_view first) {
-    return first == "--check" || first == "--render" || first == "--help" || first == "--version";
+    return first == "--check" || first == "--render" || first == "--grade" || first == "--help" ||
+           first == "--version";
 }
 
 CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
     if (args.empty() || !IsCommand(args.front())) {
-        throw CliUsageError("geef eerst --check, --render, --help of --version");
+        throw CliUsageError("geef eerst --check, --render, --grade, --help of --version");
+    }
+    if (args.front() == "--grade") {
+        return ParseGrade(args);
     }
     CliOptions options;
     const std::string& command = args.front();
@@ -211,6 +277,7 @@ std::string CliOptions::Usage() {
            "[--press NAAM]... [--state NAAM=WAARDE]... [--set NAAM=W]... BESTAND\n"
            "        tavsim --render BESTAND UIT.png [--scale S] [--ticks N] [--press NAAM]... "
            "[--state NAAM=WAARDE]... [--set NAAM=W]...\n"
+           "        tavsim --grade OPDRACHT.tvo [--csv UIT.csv] [--html UIT.html] BORD...\n"
            "        tavsim --help | --version | [BESTAND]\n";
 }
 
@@ -228,6 +295,19 @@ std::string CliOptions::Help() {
            "             Met --trace schrijft het ook elke stap de spanning van de gemeten\n"
            "             aansluitingen in UIT (één bord).\n"
            "  --render   tekent het bord na N stappen als PNG, zoals het venster het toont.\n"
+           "  --grade    voert elke toets van de opdracht uit op elk bord, vanaf het bord zoals\n"
+           "             het bewaard is (drukknoppen uit, sensoren donker, teller 0, geen\n"
+           "             geluid), en schrijft per bord één regel JSON: file, ok (bij false\n"
+           "             ook error), points, max, grade (het cijfer, 1 + 9 x punten / max)\n"
+           "             en checks (name, passed, points; bij een mislukte toets ook\n"
+           "             failures en hint, behalve bij een verborgen toets).\n"
+           "               --csv UIT.csv    cijferlijst met ; en decimale komma: leerling,\n"
+           "                                bestand, punten, max, cijfer en per toets\n"
+           "                                de punten\n"
+           "               --html UIT.html  klassenpagina met per leerling het cijfer, de\n"
+           "                                toetsen met hints en een plaatje van het bord;\n"
+           "                                borden met dezelfde verbindingen worden\n"
+           "                                genoemd (mogelijk overgenomen)\n"
            "\n"
            "Opties:\n"
            "  --ticks N       aantal stappen van 10 ms (standaard 100, ten minste 1)\n"
@@ -256,6 +336,7 @@ std::string CliOptions::Help() {
            "De klok loopt precies 10 ms per stap, de muis staat ver van het bord en de\n"
            "geluidssensor is stil. Er is geen beeldscherm nodig.\n"
            "\n"
-           "Afsluitcode: 0 als elk bord gelezen is, 1 als een bord niet gelezen of het plaatje\n"
-           "of spoor niet bewaard kon worden, 2 bij verkeerde argumenten.\n";
+           "Afsluitcode: 0 als elk bord gelezen is, 1 als een bord niet gelezen of het plaatje,\n"
+           "het spoor, de cijferlijst of de klassenpagina niet bewaard kon worden, 2 bij\n"
+           "verkeerde argumenten of een opdracht met een fout (dan wordt niets beoordeeld).\n";
 }

@@ -16,7 +16,7 @@ public:
 
 class CliOptions {
 public:
-    enum class Command { Check, Render, Help, Version };
+    enum class Command { Check, Render, Grade, Help, Version };
 
     /// Something done to the board before the first step, in the order given.
     struct Action {
@@ -44,16 +44,21 @@ public:
     std::int32_t ticks = kDefaultTicks;
     std::vector<Action> actions;
     double scale = kDefaultScale;
-    /// --check: the boards; --render: the board and the picture to write.
+    /// --check and --grade: the boards; --render: the board and the picture to write.
     std::vector<std::string> files;
     /// --check --trace: the file (".csv" or ".vcd") that gets every step's value of the
     /// sockets `probes` (none named: every socket); "" for no trace. With a trace, `files`
     /// holds exactly one board.
     std::string trace;
     std::vector<std::string> probes;
+    /// --grade: the assignment, and the gradebook (CSV) and class page (HTML) to write, ""
+    /// for none.
+    std::string assignment;
+    std::string csv;
+    std::string html;
 
     /// Whether `first`, the program's first argument, names a headless command rather than
-    /// a document for the window: --check, --render, --help or --version.
+    /// a document for the window: --check, --render, --grade, --help or --version.
     static bool IsCommand(std::string_view first);
     /// Reads the arguments after the program's name. Throws CliUsageError for an unknown
     /// option, a missing or malformed value, a name that no control of that kind has, a

@@ -3,8 +3,6 @@
 #include "app/board/BoardFiles.h"
 #include "app/board/BoardPointer.h"
 #include "app/components/clsVoltControl.h"
-#include "app/documents/DocumentFile.h"
-#include "app/documents/DocumentPaths.h"
 #include "app/simulation/clsSnaps.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/SoundPlayer.h"
@@ -47,7 +45,9 @@ public:
 } // namespace
 
 HeadlessBoard::HeadlessBoard()
-    : prompter_(std::make_unique<StderrPrompter>()), sound_(std::make_unique<SilentPlayer>()) {
+    : prompter_(std::make_unique<StderrPrompter>()), sound_(std::make_unique<SilentPlayer>()),
+      previousPrompter_(&Prompter::Current()), previousClock_(&ClockSource::Current()),
+      previousPointer_(&PointerSource::Current()) {
     pointer_.position = kFarAway;
     pointer_.widgetUnder = nullptr;
     Prompter::Install(prompter_.get());
@@ -59,10 +59,10 @@ HeadlessBoard::HeadlessBoard()
 
 HeadlessBoard::~HeadlessBoard() {
     form_.reset();
-    PointerSource::Install(nullptr);
-    ClockSource::Install(nullptr);
+    PointerSource::Install(previousPointer_);
+    ClockSource::Install(previousClock_);
     SoundPlayer::Install(nullptr);
-    Prompter::Install(nullptr);
+    Prompter::Install(previousPrompter_);
 }
 
 void HeadlessBoard::Start() {
@@ -73,18 +73,20 @@ std::string HeadlessBoard::Open(const std::string& path) {
     form_->RestartBoard();
     steps_ = 0;
     clock_.seconds = 0.0F;
-    if (!DocumentPaths::FileExists(path)) {
-        return BoardFiles::MissingFileText(path);
-    }
     BoardDocument document;
-    try {
-        document = DocumentFile::Load(path);
-    } catch (const std::exception& error) {
-        return BoardFiles::UnreadableFileText(path, error);
+    if (std::string error = BoardFiles::ReadDocument(path, document); !error.empty()) {
+        return error;
     }
+    Show(document);
+    return {};
+}
+
+void HeadlessBoard::Show(const BoardDocument& document) {
+    form_->RestartBoard();
+    steps_ = 0;
+    clock_.seconds = 0.0F;
     form_->Apply(document);
     form_->StartNewHistory();
-    return {};
 }
 
 void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {

@@ -19,7 +19,9 @@ class SoundPlayer;
 
 /// Owns a hidden main window and, while it lives, installs the process's clock, pointer,
 /// sound player and prompter (messages go to standard error and are answered with No or
-/// Cancel); the destructor restores the defaults. One at a time per process.
+/// Cancel); the destructor puts back the prompter, clock and pointer that were there before
+/// and the default sound player, so that a window may grade on one for a moment. One at a
+/// time per process.
 class HeadlessBoard {
 public:
     /// The clock advances 1/kStepsPerSecond seconds (10 ms) before every step.
@@ -39,6 +41,9 @@ public:
     /// line would show it. Returns the Dutch sentence the window would show when the file is
     /// missing or cannot be read (the board is then empty), else "".
     std::string Open(const std::string& path);
+    /// Puts `document` on a board as Open puts a file's: a fresh start-up's board, the
+    /// document applied, time at its start. For the pictures of a class page.
+    void Show(const BoardDocument& document);
     /// Clicks and knob settings, in order, as in the operate mode: a press clicks the named
     /// control; a set clicks the knob's control, which opens the knob, moves the knob to the
     /// value and copies it into its setting as the tick does. The last knob set stays open.
@@ -56,6 +61,9 @@ private:
     std::unique_ptr<SoundPlayer> sound_;
     ManualClock clock_;
     ManualPointer pointer_;
+    Prompter* previousPrompter_;
+    ClockSource* previousClock_;
+    PointerSource* previousPointer_;
     std::unique_ptr<FORM1> form_;
     std::int64_t steps_ = 0;
 };

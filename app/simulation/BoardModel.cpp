@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -126,6 +127,10 @@ void BoardModel::ShowCounter(std::int32_t digit) {
 }
 
 std::int32_t* BoardModel::KnobSetting(std::string_view naam) {
+    return const_cast<std::int32_t*>(std::as_const(*this).KnobSetting(naam));
+}
+
+const std::int32_t* BoardModel::KnobSetting(std::string_view naam) const {
     if (naam == SocketName(Socket::ComparatorKnob)) {
         return &comparatorValue_;
     }

@@ -98,6 +98,7 @@ public:
     /// The setting of the knob control named `naam` ("Comparator Regelaar", "Var. Spanning
     /// Regelaar", "Puls Generator Regelaar"); nullptr for any other name.
     std::int32_t* KnobSetting(std::string_view naam);
+    const std::int32_t* KnobSetting(std::string_view naam) const;
     /// The setting a knob standing at `value` gives: limited to 0..50 (NaN is 0), rounded
     /// with halves to even.
     static std::int32_t SettingOfKnob(double value);

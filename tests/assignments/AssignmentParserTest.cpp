@@ -3,7 +3,10 @@
 
 #include "app/assignments/AssignmentParser.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -212,15 +215,26 @@ TEST(AssignmentParser, RefusesMistakesWithFileLineAndWhatWasExpected) {
 }
 
 TEST(AssignmentParser, LoadNamesAFileItCannotRead) {
-    try {
-        AssignmentParser::Load("/geen/map/opdracht.tvo");
-        ADD_FAILURE();
-    } catch (const AssignmentError& error) {
-        EXPECT_EQ(
-            std::string(error.what()).rfind("/geen/map/opdracht.tvo: kan niet worden gelezen: ", 0),
-            0U)
-            << error.what();
+    // A pipe is refused at once, never waited on.
+    char folder[] = "/tmp/opdrachtXXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string pipe = std::string(folder) + "/pijp.tvo";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> rows[] = {
+        {"/geen/map/opdracht.tvo", "/geen/map/opdracht.tvo: kan niet worden gelezen: "},
+        {folder, std::string(folder) + ": kan niet worden gelezen: het is een map"},
+        {pipe, pipe + ": kan niet worden gelezen: het is geen gewoon bestand"},
+    };
+    for (const auto& [path, message] : rows) {
+        try {
+            AssignmentParser::Load(path);
+            ADD_FAILURE() << path;
+        } catch (const AssignmentError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(message, 0), 0U) << error.what();
+        }
     }
+    ::unlink(pipe.c_str());
+    ::rmdir(folder);
 }
 
 } // namespace

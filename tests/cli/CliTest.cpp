@@ -4,11 +4,13 @@
 // the others, and wrong arguments give the usage line.
 
 #include "app/cli/CliMain.h"
+#include "app/components/PictureLoader.h"
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
 #include "app/components/clsVoltControl.h"
 #include "app/documents/BoardDocument.h"
 #include "app/documents/DocumentFile.h"
+#include "app/grading/AssignmentPanel.h"
 #include "app/simulation/clsGraph.h"
 #include "tests/board/BoardTestSupport.h"
 
@@ -17,7 +19,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -443,7 +448,7 @@ struct ArgumentRow {
     std::vector<std::string> args;
     int status;
     /// Part of what goes to standard error (wrong arguments) or standard output.
-    const char* says;
+    std::string says;
 };
 
 TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
@@ -498,6 +503,16 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
         {{"--render", good, png, "extra.png"}, 2, "--render wil precies"},
         {{"--render", good, png, "--scale", "0"}, 2, "--scale"},
         {{"--render", good, png, "--scale", "9"}, 2, "--scale"},
+        {{"--grade"}, 2, "--grade wil een opdracht (.tvo) en ten minste één bord"},
+        {{"--grade", good}, 2, "ten minste één bord"},
+        {{"--grade", good, "--ticks", "3", good}, 2, "onbekende optie --ticks bij --grade"},
+        {{"--grade", good, good, "--csv"}, 2, "--csv mist een bestandsnaam"},
+        {{"--grade", good, "--html=", good}, 2, "--html mist een bestandsnaam"},
+        // As the shell expands "--csv klas/*.tvb": the first board must not be overwritten.
+        {{"--grade", good, "--csv", lit, good}, 2, "--csv zou \"" + lit + "\" overschrijven"},
+        {{"--grade", good, "--html", "o.tvo", good}, 2, "--html zou"},
+        {{"--grade", good, "--csv", "k.txt", "--html", "k.txt", good}, 2, "hetzelfde bestand"},
+        {{"--grade", missing, good}, 2, "weg.tvb: kan niet worden gelezen"},
         {{"--help", "--check"}, 2, "neemt geen argumenten"},
         {{"--check", missing}, 1, "bestaat niet"},
         {{"--render", missing, png}, 1, "bestaat niet"},
@@ -544,7 +559,9 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
         EXPECT_EQ(ran.status, row.status) << line << ran.err;
         if (row.status == CliMain::kWrongArguments) {
             EXPECT_NE(ran.err.find(row.says), std::string::npos) << line << ran.err;
-            EXPECT_NE(ran.err.find("Gebruik: tavsim --check"), std::string::npos) << line;
+            // An assignment that cannot be read is no misuse of the options.
+            const bool usage = ran.err.find(".tvb: kan niet worden gelezen") == std::string::npos;
+            EXPECT_EQ(ran.err.find("Gebruik: tavsim --check") != std::string::npos, usage) << line;
             EXPECT_EQ(ran.out, "") << line;
         } else {
             EXPECT_NE((ran.out + ran.err).find(row.says), std::string::npos) << line << ran.out;
@@ -700,6 +717,227 @@ TEST_F(CliCheck, RenderDrawsTheKnobOnlyWhenSetOpenedIt) {
     ASSERT_FALSE(without.isNull());
     EXPECT_NE(without.copy(150, 100, 200, 30), with.copy(150, 100, 200, 30));
     EXPECT_EQ(without.copy(0, 0, 140, 360), with.copy(0, 0, 140, 360));
+}
+
+// ---- grading -----------------------------------------------------------------------------
+
+constexpr const char* kAndAssignment =
+    "opdracht: De EN-poort\n"
+    "uitleg: Laat LED 1 alleen branden als beide drukknoppen aan staan.\n"
+    "toets: Waarheidstabel\npunten: 4\nhint: Gebruik de EN-poort.\n"
+    "tabel: Drukknop 1 | Drukknop 2 => LED 1 | Zoemer\n"
+    "  uit | uit => uit | uit\n  uit | aan => uit | uit\n"
+    "  aan | uit => uit | uit\n  aan | aan => aan | x\n"
+    // "druk" toggles: only from buttons that start off does this light LED 1.
+    "toets: Ingedrukt\nverborgen\nhint: geheim\n"
+    "druk Drukknop 1\ndruk Drukknop 2\nwacht 20 stappen\nverwacht LED 1 = aan\n"
+    "verwacht LED 2 = uit\n";
+
+BoardDocument AndGate() {
+    return Board({{"Drukknop 1 Uit Geel", "EN-poort Ingang 1"},
+                  {"Drukknop 2 Uit Geel", "EN-poort Ingang 2"},
+                  {"EN-poort Uit", "LED 1 Ingang"}});
+}
+
+class CliGrade : public CliCheck {
+protected:
+    std::string WriteText(const std::string& name, const std::string& text) {
+        const std::string path = (dir.path() + "/" + QString::fromStdString(name)).toStdString();
+        WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+        return path;
+    }
+    static std::string Text(const std::string& path) {
+        const std::vector<std::uint8_t> bytes = FileBytes(path);
+        return {bytes.begin(), bytes.end()};
+    }
+    /// The example assignments and boards as they lie beside the program.
+    static std::string Example(const std::string& name) {
+        return PictureLoader::DataPath("/opdrachten/" + name);
+    }
+};
+
+TEST_F(CliGrade, MarksEachBoardFromItsStateAsSavedWithTheButtonsOff) {
+    const std::string tvo = WriteText("en.tvo", kAndAssignment);
+    BoardDocument savedOn = AndGate();
+    savedOn.pushButton1 = savedOn.pushButton2 = true;
+    BoardDocument alsoLed2 = AndGate();
+    alsoLed2.wires.push_back({"EN-poort Uit", "LED 2 Ingang"});
+    struct GradeRow {
+        const char* what;
+        BoardDocument board;
+        int points;
+        double grade;
+        /// The first failure of the truth table, "" when it passes.
+        const char* run;
+    };
+    const GradeRow rows[] = {
+        {"AND gate", AndGate(), 5, 10.0, ""},
+        {"AND gate saved with both buttons on", savedOn, 5, 10.0, ""},
+        {"OR gate",
+         Board({{"Drukknop 1 Uit Geel", "OF-poort Ingang 1"},
+                {"Drukknop 2 Uit Geel", "OF-poort Ingang 2"},
+                {"OF-poort Uit", "LED 1 Ingang"}}),
+         1, 2.8, "rij 2: uit | aan => uit | uit"},
+        {"push button 1 straight to LED 1", Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"}}), 1,
+         2.8, "rij 3: aan | uit => uit | uit"},
+        {"AND gate that lights LED 2 too", alsoLed2, 4, 8.2, ""},
+    };
+    std::vector<std::string> args = {"--grade", tvo};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        args.push_back(Write("b" + std::to_string(i) + ".tvb", rows[i].board));
+    }
+    const Ran ran = Cli(args);
+    EXPECT_EQ(ran.status, CliMain::kAllRead) << ran.err;
+    ASSERT_EQ(ran.lines.size(), std::size(rows)) << ran.out;
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const GradeRow& row = rows[i];
+        const QJsonObject& line = ran.lines[i];
+        EXPECT_EQ(line["file"].toString().toStdString(), args[i + 2]) << row.what;
+        EXPECT_TRUE(line["ok"].toBool()) << row.what;
+        EXPECT_EQ(line["points"].toInt(), row.points) << row.what;
+        EXPECT_EQ(line["max"].toInt(), 5) << row.what;
+        EXPECT_DOUBLE_EQ(line["grade"].toDouble(), row.grade) << row.what;
+        const QJsonArray checks = line["checks"].toArray();
+        ASSERT_EQ(checks.size(), 2) << row.what;
+        const QJsonObject table = checks[0].toObject();
+        EXPECT_EQ(table["name"].toString(), "Waarheidstabel");
+        EXPECT_EQ(table["passed"].toBool(), *row.run == '\0') << row.what;
+        if (*row.run != '\0') {
+            const QJsonObject failure = table["failures"].toArray()[0].toObject();
+            EXPECT_EQ(failure["run"].toString().toStdString(), row.run) << row.what;
+            EXPECT_EQ(failure["expected"].toString(), "LED 1 = uit") << row.what;
+            EXPECT_EQ(failure["got"].toString(), "aan") << row.what;
+            EXPECT_EQ(table["hint"].toString(), "Gebruik de EN-poort.") << row.what;
+        }
+        // A hidden check says only whether it passed.
+        const QJsonObject hidden = checks[1].toObject();
+        EXPECT_EQ(hidden.keys(), (QStringList{"name", "passed", "points"})) << row.what;
+    }
+}
+
+TEST_F(CliGrade, EveryExampleGivesItsTeachersBoardFullMarksAndAnEmptyBoardLess) {
+    const std::string empty = Write("leeg.tvb", Board({}));
+    for (const char* name :
+         {"en-poort", "geheugen-alarm", "knipperlicht", "lichtsensor", "geluidssensor"}) {
+        const std::string base = name;
+        const Ran ran = Cli({"--grade", Example(base + ".tvo"), Example(base + ".tvb"), empty});
+        EXPECT_EQ(ran.status, CliMain::kAllRead) << name << ran.err;
+        ASSERT_EQ(ran.lines.size(), 2U) << name << ran.err;
+        EXPECT_GT(ran.lines[0]["max"].toInt(), 0) << name;
+        EXPECT_EQ(ran.lines[0]["points"].toInt(), ran.lines[0]["max"].toInt())
+            << name << ": " << ran.out;
+        EXPECT_LT(ran.lines[1]["points"].toInt(), ran.lines[1]["max"].toInt()) << name;
+    }
+}
+
+TEST_F(CliGrade, WritesAGradebookAndAClassPageAndStillGradesAfterAnUnreadableBoard) {
+    const std::string tvo = WriteText("en.tvo", kAndAssignment);
+    BoardDocument reversed = AndGate();
+    std::reverse(reversed.wires.begin(), reversed.wires.end());
+    std::swap(reversed.wires[0].naam1, reversed.wires[0].naam2);
+    const std::string anna = Write("Anna.tvb", AndGate());
+    const std::string odd = Write("de \"Boer\";<b>.tvb", Board({}));
+    const std::string broken = WriteText("kapot.tvb", "hallo");
+    const std::string copy = Write("Cas.TVB", reversed);
+    const std::string csv = (dir.path() + "/klas.csv").toStdString();
+    const std::string html = (dir.path() + "/klas.html").toStdString();
+
+    const Ran ran = Cli({"--grade", tvo, "--csv", csv, "--html=" + html, anna, odd, broken, copy});
+    EXPECT_EQ(ran.status, CliMain::kNotRead);
+    ASSERT_EQ(ran.lines.size(), 4U) << ran.out;
+    EXPECT_FALSE(ran.lines[2]["ok"].toBool(true));
+    EXPECT_EQ(ran.lines[3]["points"].toInt(), 5);
+
+    const std::string folder = dir.path().toStdString() + "/";
+    EXPECT_EQ(Text(csv), "\xEF\xBB\xBFleerling;bestand;punten;max;cijfer;Waarheidstabel;"
+                         "Ingedrukt\r\n"
+                         "Anna;" +
+                             anna +
+                             ";5;5;10,0;4;1\r\n"
+                             "\"de \"\"Boer\"\";<b>\";\"" +
+                             folder +
+                             "de \"\"Boer\"\";<b>.tvb\";"
+                             "0;5;1,0;0;0\r\n"
+                             "kapot;" +
+                             broken +
+                             ";;5;;;\r\n"
+                             "Cas;" +
+                             copy + ";5;5;10,0;4;1\r\n");
+
+    const std::string page = Text(html);
+    EXPECT_NE(page.find("de &quot;Boer&quot;;&lt;b&gt;"), std::string::npos);
+    EXPECT_EQ(page.find("<b>"), std::string::npos) << "file names are escaped";
+    EXPECT_NE(page.find("<li>Anna, Cas</li>"), std::string::npos) << "the copy is flagged";
+    EXPECT_NE(page.find("Waarheidstabel</td><td>4</td><td>2 van 3"), std::string::npos);
+    EXPECT_NE(page.find("Ingedrukt (verborgen)</td><td>1</td><td>2 van 3"), std::string::npos);
+    EXPECT_NE(page.find("Hint: Gebruik de EN-poort."), std::string::npos);
+    EXPECT_EQ(page.find("geheim"), std::string::npos) << "a hidden check's hint stays hidden";
+    std::size_t pictures = 0;
+    for (std::size_t at = 0;
+         (at = page.find("src=\"data:image/png;base64,iVBOR", at)) != std::string::npos; ++at) {
+        ++pictures;
+    }
+    EXPECT_EQ(pictures, 3U);
+
+    // A malformed assignment grades nothing and writes nothing.
+    const std::string bad = WriteText("fout.tvo", "toets: a\nwacht 1 stap\nverwacht LED 9 = aan\n");
+    const std::string other = (dir.path() + "/ander.csv").toStdString();
+    const Ran refused = Cli({"--grade", bad, "--csv", other, anna});
+    EXPECT_EQ(refused.status, CliMain::kWrongArguments);
+    EXPECT_NE(refused.err.find(bad + ":3: "), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("LED 9"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+    EXPECT_TRUE(FileBytes(other).empty());
+
+    // A gradebook that cannot be written is said, the lines are still there.
+    const Ran unwritten = Cli({"--grade", tvo, "--csv", folder + "geen/map/klas.csv", anna});
+    EXPECT_EQ(unwritten.status, CliMain::kNotRead);
+    EXPECT_EQ(unwritten.lines.size(), 1U);
+    EXPECT_NE(unwritten.err.find("kan niet worden bewaard in"), std::string::npos);
+}
+
+TEST_F(CliGrade, ControleerGradesACopyAndLeavesTheBoardAsItWas) {
+    const std::string tvo = WriteText("en.tvo", kAndAssignment);
+    BoardDocument savedOn = Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"}});
+    savedOn.pushButton1 = true;
+    Start(Write("bord.tvb", savedOn));
+    auto* panel = new AssignmentPanel(*form);
+    // After "Openen": the items from "Bewaren" down keep their places, as scripts count them.
+    QStringList items;
+    for (const QAction* action : form->menuBar()->findChild<QMenu*>("mnuBestand")->actions()) {
+        items << action->objectName();
+    }
+    EXPECT_EQ(items, (QStringList{"mnuNieuw", "mnuOpenen", "mnuOpdrachtOpenen", "mnuControleer",
+                                  "mnuBewaren", "mnuBewarenAls", "mnuSep1", "mnuSluiten"}));
+    const BoardDocument before = form->Snapshot();
+    const std::int32_t undo = form->UndoIndex();
+
+    prompter.files.push_back(tvo);
+    Item("mnuOpdrachtOpenen")->trigger();
+    EXPECT_EQ(panel->findChild<QLabel*>("AssignmentTitle")->text(), "De EN-poort");
+    EXPECT_EQ(Item("mnuControleer")->shortcut(), QKeySequence(Qt::Key_F5));
+    Item("mnuControleer")->trigger();
+    EXPECT_EQ(panel->ResultLines(),
+              (QStringList{QString::fromUtf8("✗ Waarheidstabel: 0 van 4 punten\n"
+                                             "Hint: Gebruik de EN-poort."),
+                           QString::fromUtf8("✓ Ingedrukt: 1 van 1 punt (verborgen)")}));
+    EXPECT_EQ(form->Snapshot(), before);
+    EXPECT_EQ(form->UndoIndex(), undo);
+    EXPECT_TRUE(form->PushButton(1)->Value());
+    // The window's own clock and prompter are back.
+    EXPECT_EQ(&Prompter::Current(), &prompter);
+    EXPECT_EQ(&ClockSource::Current(), &clock);
+
+    form->Apply(AndGate());
+    Item("mnuControleer")->trigger();
+    EXPECT_EQ(panel->LastResult()->points, 5);
+
+    // A malformed assignment is reported and the open one stays.
+    prompter.files.push_back(WriteText("fout.tvo", "toets: a\nzet LED 1 = aan\n"));
+    Item("mnuOpdrachtOpenen")->trigger();
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_NE(prompter.messages.back().text.find("fout.tvo:2: "), std::string::npos);
+    EXPECT_EQ(panel->Current()->title, "De EN-poort");
 }
 
 } // namespace

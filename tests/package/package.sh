@@ -98,6 +98,14 @@ boards=$(find "$examples" -name '*.tvb' | wc -l)
     fail "not every example board was read: $(cat checked.jsonl)"
 grep '"file":"[^"]*voorbeeld.tvb"' checked.jsonl | grep -q '"leds":\[' ||
     fail "no result for voorbeeld.tvb: $(cat checked.jsonl)"
+# Every installed example assignment gives its teacher's board full marks.
+for assignment in /usr/share/tavsim/opdrachten/*.tvo; do
+    graded=$("$program" --grade "$assignment" "${assignment%.tvo}.tvb") ||
+        fail "tavsim --grade $assignment failed"
+    grep -q '"grade":10.0,' <<<"$graded" || fail "the teacher's board of $assignment: $graded"
+done
+[ "$(find /usr/share/tavsim/opdrachten -name '*.tvo' | wc -l)" -ge 5 ] ||
+    fail "fewer than five example assignments"
 # Drawing loads the pictures through the component library, found beside the program
 # without any registration.
 "$program" --render "$examples/voorbeeld.tvb" board.png --scale 1 ||
