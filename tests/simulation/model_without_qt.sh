@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The board model, the assignments and the trace files are standard C++: each of their sources compiles with
-# the project root as the only include path, so no Qt, widget or canvas header can be reached.
+# The board model, the assignments and the trace files are standard C++: each of their sources
+# compiles with the project root as the only include path, so no Qt, widget or canvas header
+# can be reached.
 # Usage: model_without_qt.sh COMPILER SOURCE_ROOT
 set -euo pipefail
 compiler=$1
