@@ -55,6 +55,8 @@ export XDG_RUNTIME_DIR="$work/runtime" TAVSIM_WAVE_INPUTS="Stil=silence"
 unset XDG_CURRENT_DESKTOP QT_QPA_PLATFORMTHEME
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+# No key repeat: a key still held when a window takes the focus must not type on.
+command -v xset >/dev/null 2>&1 && xset r off
 
 "$program" "$board" >"$work/tavsim.log" 2>&1 &
 app_pid=$!
@@ -82,11 +84,15 @@ closed=$(measure)
 # The splash window had the same title; the main window is the one left.
 window=$(xdotool search --all --onlyvisible --pid "$app_pid" --name '^Tavelon 2\.0 demonstratie' | head -1)
 
-# The board at the bottom right, the graph above it at the top left; the sockets clicked lie
+# The board at the bottom right (clear of the corner where the pointer rests), the graph above
+# it at the top left; the sockets clicked lie
 # below the graph. Board pixels to screen: the canvas fills the window below its menu bar.
-xdotool windowmove "$window" 440 285
+xdotool windowmove "$window" 430 275
 sleep 0.5
 xdotool windowfocus "$window" key --window "$window" ctrl+m
+# The graph takes the keyboard focus before the keys are let go; without this, the X server
+# repeats the held "m" into the graph's socket list for as long as the measuring lasts.
+xdotool keyup ctrl+m
 graph=""
 for _ in $(seq 1 50); do
     graph=$(xdotool search --all --onlyvisible --pid "$app_pid" --name '^Meetgrafiek$' 2>/dev/null | head -1)
