@@ -11,6 +11,7 @@ packages=(
     pulseaudio pulseaudio-utils
     clang libclang-rt-14-dev
     dpkg-dev file lintian desktop-file-utils appstream
+    gtkwave
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/board/BoardPointer.h"
 
 #include "app/board/FORM1.h"
+#include "app/board/frmMeetgrafiek.h"
 #include "app/components/clsBordLines.h"
 #include "app/components/clsDisplay.h"
 #include "app/components/clsLED.h"
@@ -85,6 +86,12 @@ void BoardPointer::Kaleido1_PointerMove(int sprite, int x, int y) {
 
 void BoardPointer::Kaleido1_PointerDown(int sprite, int button, int x, int y) {
     if (Ignored(sprite)) {
+        return;
+    }
+    // While the measuring graph chooses on the board, a click on a socket is its.
+    if (frmMeetgrafiek* graph = form_.Meetgrafiek();
+        graph != nullptr && button == kLeftButton &&
+        graph->PickSocket(form_.Snaps().GetSnapName(x, y))) {
         return;
     }
     if (form_.EditMode() == FORM1::kModeDeleteWires) {

@@ -4,6 +4,7 @@
 #include "app/board/SocketProbe.h"
 #include "app/board/WireColourSetting.h"
 #include "app/board/clsCursor.h"
+#include "app/board/frmMeetgrafiek.h"
 #include "app/board/modMain.h"
 #include "app/components/KnobFaces.h"
 #include "app/components/PictureLoadError.h"
@@ -150,6 +151,9 @@ void FORM1::CreateMenus() {
     separator(mnuBewerken_, "mnuSep2");
     mnuGeluidSensor_ =
         item(mnuBewerken_, "mnuGeluidSensor", "GeluidSensor", &FORM1::mnuGeluidSensor_Click);
+    mnuMeetgrafiek_ =
+        item(mnuBewerken_, "mnuMeetgrafiek", "&Meetgrafiek", &FORM1::mnuMeetgrafiek_Click);
+    mnuMeetgrafiek_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     // ---- measuring: the wire colours for colour blindness ----
     mnuKleurenblind_ = item(mnuBewerken_, "mnuKleurenblind", "Kleuren voor kleurenblinden",
                             &FORM1::mnuKleurenblind_Click);
@@ -438,6 +442,9 @@ void FORM1::Timer1_Timer() {
     if (SocketProbe* probe = Probe()) {
         probe->Refresh();
     }
+    if (meetgrafiek_ != nullptr) {
+        meetgrafiek_->Tick();
+    }
     knob_->Update();
     if (MayRest()) {
         timer1_->stop();
@@ -455,6 +462,15 @@ void FORM1::Wake() {
     if (ticking_ && HasBoard() && !timer1_->isActive()) {
         timer1_->start();
     }
+}
+
+void FORM1::mnuMeetgrafiek_Click() {
+    if (!meetgrafiek_) {
+        meetgrafiek_ = new frmMeetgrafiek(*this, this);
+    }
+    meetgrafiek_->show();
+    meetgrafiek_->raise();
+    meetgrafiek_->activateWindow();
 }
 
 void FORM1::TakeKnobValue() {

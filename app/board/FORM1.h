@@ -40,6 +40,7 @@ class clsLED;
 class clsSensor;
 class clsSnaps;
 class clsVoltControl;
+class frmMeetgrafiek;
 
 /// The one main window. It draws the board model on the canvas Kaleido1, which fills its
 /// client area: it builds the board's components in a fixed order by Form_Load, steps the
@@ -179,6 +180,8 @@ public:
     // ------------------------------------------------------------------------------------------
     /// The socket table, made on first use.
     clsSnaps& Snaps();
+    /// The measuring graph; nullptr until it was first opened.
+    frmMeetgrafiek* Meetgrafiek() const { return meetgrafiek_; }
 
     /// The wire being drawn, or nullptr. Its second end follows the last pointer position on
     /// every tick.
@@ -316,6 +319,8 @@ public slots:
     /// Switches between the usual and the colour-blind wire colours, keeps the choice in the
     /// user's settings and shows it in an open help window's colour legend.
     void mnuKleurenblind_Click();
+    /// Shows the "Meetgrafiek" window (made on first use) and brings it to the front.
+    void mnuMeetgrafiek_Click();
 
 protected:
     /// With HasUnsavedChanges() asks "Dit tavelon bewaren?" (Yes, No, Cancel; title: the
@@ -387,6 +392,9 @@ private:
     QAction* mnuRedo_ = nullptr;
     QAction* mnuGeluidSensor_ = nullptr;
     QAction* mnuKleurenblind_ = nullptr;
+    QAction* mnuMeetgrafiek_ = nullptr;
+    /// Owned as a child window.
+    frmMeetgrafiek* meetgrafiek_ = nullptr;
     QMenu* mnuCursor_ = nullptr;
     QAction* mnuRegelen_ = nullptr;
     QAction* mnuNieuweVerbindingen_ = nullptr;

@@ -5,6 +5,7 @@
 #include "app/cli/CliOptions.h"
 #include "app/cli/GradeCommand.h"
 #include "app/cli/HeadlessBoard.h"
+#include "app/cli/TraceRun.h"
 #include "platform/files/DurableFile.h"
 #include "platform/files/DurableFileError.h"
 #include "platform/ui/SoundPlayer.h"
@@ -49,8 +50,9 @@ std::string SavePng(const QImage& image, const std::string& path) {
     return {};
 }
 
-/// --check: every board on the model alone, one JSON line each.
-int Check(const CliOptions& options, std::ostream& out) {
+/// --check: every board on the model alone, one JSON line each; with --trace, its one board's
+/// steps recorded.
+int Check(const CliOptions& options, std::ostream& out, std::ostream& err) {
     CheckBoard board;
     int status = CliMain::kAllRead;
     for (const std::string& file : options.files) {
@@ -61,7 +63,13 @@ int Check(const CliOptions& options, std::ostream& out) {
             continue;
         }
         board.Act(options.actions);
-        board.Run(options.ticks);
+        if (options.trace.empty()) {
+            board.Run(options.ticks);
+        } else if (const std::string failure = TraceRun::Run(board, options); !failure.empty()) {
+            err << "tavsim: Het spoor kan niet worden bewaard in " << options.trace << ": "
+                << failure << "\n";
+            status = CliMain::kNotRead;
+        }
         out << CheckJson::Line(file, board.Result()) << '\n' << std::flush;
     }
     return status;
@@ -128,7 +136,7 @@ int CliMain::Execute(const std::vector<std::string>& args, std::ostream& out, st
         out << "tavsim " << TAVSIM_VERSION << "\n";
         return kAllRead;
     case CliOptions::Command::Check:
-        return Check(options, out);
+        return Check(options, out, err);
     case CliOptions::Command::Grade:
         return GradeCommand::Run(options, out, err);
     default:

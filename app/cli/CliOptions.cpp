@@ -1,6 +1,7 @@
 #include "app/cli/CliOptions.h"
 
 #include "app/assignments/StateWords.h"
+#include "app/measure/TraceWriter.h"
 #include "app/simulation/SocketTable.h"
 
 #include <algorithm>
@@ -223,6 +224,29 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
                                     ", niet " + Quoted(word));
             }
             options.actions.push_back({Action::Kind::State, naam, double(*state)});
+        } else if (arg == "--trace" && options.command == Command::Check) {
+            const std::string path = takeValue();
+            if (!options.trace.empty()) {
+                throw CliUsageError("--trace mag maar één keer");
+            }
+            if (!TraceWriter::FormatOf(path)) {
+                throw CliUsageError("--trace wil een bestand dat eindigt op .csv of .vcd, niet " +
+                                    Quoted(path));
+            }
+            options.trace = path;
+        } else if (arg == "--probe" && options.command == Command::Check) {
+            const std::string naam = takeValue();
+            const bool known = std::any_of(kSocketTable.begin(), kSocketTable.end(),
+                                           [&](const SocketEntry& e) { return e.naam == naam; });
+            if (!known) {
+                throw CliUsageError("--probe kent geen aansluiting " + Quoted(naam) +
+                                    " (let op hoofdletters en spaties)");
+            }
+            if (std::find(options.probes.begin(), options.probes.end(), naam) !=
+                options.probes.end()) {
+                throw CliUsageError("--probe noemt " + Quoted(naam) + " twee keer");
+            }
+            options.probes.push_back(naam);
         } else if (arg == "--scale" && options.command == Command::Render) {
             const std::string text = takeValue();
             const std::optional<double> s = Number(text);
@@ -238,6 +262,13 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
     if (options.command == Command::Check && options.files.empty()) {
         throw CliUsageError("--check wil ten minste één bestand");
     }
+    if (!options.probes.empty() && options.trace.empty()) {
+        throw CliUsageError("--probe hoort bij --trace: zonder spoor wordt niets gemeten");
+    }
+    if (!options.trace.empty() && options.files.size() != 1) {
+        throw CliUsageError("--trace wil precies één bord, niet " +
+                            std::to_string(options.files.size()));
+    }
     if (options.command == Command::Render && options.files.size() != 2) {
         throw CliUsageError("--render wil precies één bord en één plaatje (BESTAND UIT.png)");
     }
@@ -247,6 +278,8 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
 std::string CliOptions::Usage() {
     return "Gebruik: tavsim --check [--ticks N] [--press NAAM]... [--state NAAM=WAARDE]... "
            "[--set NAAM=W]... BESTAND...\n"
+           "        tavsim --check [--ticks N] --trace UIT.csv|UIT.vcd [--probe NAAM]... "
+           "[--press NAAM]... [--state NAAM=WAARDE]... [--set NAAM=W]... BESTAND\n"
            "        tavsim --render BESTAND UIT.png [--scale S] [--colour-blind] [--ticks N] "
            "[--press NAAM]... [--state NAAM=WAARDE]... [--set NAAM=W]...\n"
            "        tavsim --grade OPDRACHT.tvo [--csv UIT.csv] [--html UIT.html] BORD...\n"
@@ -264,6 +297,8 @@ std::string CliOptions::Help() {
            "             regel JSON: file, ok (bij false ook error, de Nederlandse melding),\n"
            "             leds, buzzer, display, conflict, wires en values (in tienden van\n"
            "             een volt).\n"
+           "             Met --trace schrijft het ook elke stap de spanning van de gemeten\n"
+           "             aansluitingen in UIT (één bord).\n"
            "  --render   tekent het bord na N stappen als PNG, zoals het venster het toont.\n"
            "  --grade    voert elke toets van de opdracht uit op elk bord, vanaf het bord zoals\n"
            "             het bewaard is (drukknoppen uit, sensoren donker, teller 0, geen\n"
@@ -291,6 +326,16 @@ std::string CliOptions::Help() {
            "  --set NAAM=W    zet een regelaar op de spanning W, 0 tot 5 V (\"3,5V\" of\n"
            "                  \"3.5 V\"); NAAM: \"Comparator Regelaar\", \"Var. Spanning\n"
            "                  Regelaar\" of \"Puls Generator Regelaar\". Herhaalbaar.\n"
+           "  --trace UIT     schrijft na elke stap de spanning van elke gemeten aansluiting\n"
+           "                  in UIT. UIT.csv: voor een spreadsheet, met ';' tussen de velden,\n"
+           "                  een decimale komma, de kop \"tijd (s);NAAM;...\" en een leeg\n"
+           "                  veld waar een aansluiting geen waarde heeft. UIT.vcd: een\n"
+           "                  value change dump voor GTKWave, per aansluiting een real in\n"
+           "                  volt (1 ms per tijdseenheid), alleen de veranderingen; heeft een\n"
+           "                  aansluiting soms geen waarde, dan zegt de wire NAAM_bekend (0 of\n"
+           "                  1) wanneer wel. Alleen bij --check met één bord.\n"
+           "  --probe NAAM    meet de aansluiting NAAM (\"LED 1 Ingang\"); herhaalbaar, in\n"
+           "                  volgorde. Zonder --probe: elke aansluiting van het bord.\n"
            "  --scale S       vergroting van het plaatje (standaard 2)\n"
            "  --colour-blind  tekent de draden in de kleuren voor kleurenblinden (rood-groen),\n"
            "                  zoals Bewerken > Kleuren voor kleurenblinden in het venster\n"
@@ -299,6 +344,6 @@ std::string CliOptions::Help() {
            "geluidssensor is stil. Er is geen beeldscherm nodig.\n"
            "\n"
            "Afsluitcode: 0 als elk bord gelezen is, 1 als een bord niet gelezen of het plaatje,\n"
-           "de cijferlijst of de klassenpagina niet bewaard kon worden, 2 bij verkeerde\n"
-           "argumenten of een opdracht met een fout (dan wordt niets beoordeeld).\n";
+           "het spoor, de cijferlijst of de klassenpagina niet bewaard kon worden, 2 bij\n"
+           "verkeerde argumenten of een opdracht met een fout (dan wordt niets beoordeeld).\n";
 }

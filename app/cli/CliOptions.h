@@ -48,6 +48,11 @@ public:
     bool colourBlind = false;
     /// --check and --grade: the boards; --render: the board and the picture to write.
     std::vector<std::string> files;
+    /// --check --trace: the file (".csv" or ".vcd") that gets every step's value of the
+    /// sockets `probes` (none named: every socket); "" for no trace. With a trace, `files`
+    /// holds exactly one board.
+    std::string trace;
+    std::vector<std::string> probes;
     /// --grade: the assignment, and the gradebook (CSV) and class page (HTML) to write, ""
     /// for none.
     std::string assignment;
@@ -59,7 +64,7 @@ public:
     static bool IsCommand(std::string_view first);
     /// Reads the arguments after the program's name. Throws CliUsageError for an unknown
     /// option, a missing or malformed value, a name that no control of that kind has, a
-    /// value out of range, or the wrong number of files.
+    /// value out of range, or the wrong number of files (one board only with --trace).
     static CliOptions Parse(const std::vector<std::string>& args);
     /// The Dutch usage lines, one per command, each ending in a line break.
     static std::string Usage();

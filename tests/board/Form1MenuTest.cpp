@@ -41,7 +41,7 @@ TEST_F(Form1Menu, MenusHoldTheirItemsInOrderWithSeparators) {
          {"mnuNieuw", "mnuOpenen", "mnuBewaren", "mnuBewarenAls", "mnuSep1", "mnuSluiten"}},
         {"mnuBewerken",
          "Be&werken",
-         {"mnuUndo", "mnuRedo", "mnuSep2", "mnuGeluidSensor", "mnuKleurenblind"}},
+         {"mnuUndo", "mnuRedo", "mnuSep2", "mnuGeluidSensor", "mnuMeetgrafiek", "mnuKleurenblind"}},
         {"mnuCursor",
          "Cursor",
          {"mnuRegelen", "mnuNieuweVerbindingen", "mnuVerwijderVerbindingen"}},
@@ -85,6 +85,7 @@ TEST_F(Form1Menu, ItemsHaveCaptionsShortcutsAndStartStates) {
         {"mnuUndo", "&Ongedaan maken", "Ctrl+Z", false, false, false},
         {"mnuRedo", "&Herhalen", "Ctrl+Y", false, false, false},
         {"mnuGeluidSensor", "GeluidSensor", "", true, false, false},
+        {"mnuMeetgrafiek", "&Meetgrafiek", "Ctrl+M", true, false, false},
         // The usual wire colours unless the user chose otherwise.
         {"mnuKleurenblind", "Kleuren voor kleurenblinden", "", true, true, false},
         {"mnuRegelen", "Regelen", "", true, true, false},

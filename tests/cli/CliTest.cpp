@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -456,10 +457,14 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
     litBoard.pushButton1 = true;
     const std::string lit = Write("aan.tvb", litBoard);
     const std::string png = (dir.path() + "/bord.png").toStdString();
+    const std::string csv = (dir.path() + "/spoor.csv").toStdString();
+    const std::string vcd = (dir.path() + "/spoor.vcd").toStdString();
     const std::string missing = (dir.path() + "/weg.tvb").toStdString();
     // A picture goes only into a regular file or a new name, never over a pipe or a device.
     const std::string fifo = (dir.path() + "/pijp.png").toStdString();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string fifoTrace = (dir.path() + "/pijp.csv").toStdString();
+    ASSERT_EQ(::mkfifo(fifoTrace.c_str(), 0600), 0);
     const std::string device = (dir.path() + "/apparaat.png").toStdString();
     const bool haveDevice = ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
     std::vector<ArgumentRow> rows = {
@@ -521,6 +526,27 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
         {{"--render", good, fifo}, 1, "pijp.png: het is geen gewoon bestand"},
         {{"--render", good, dir.path().toStdString()}, 1, ": het is een map"},
         {{"--check", "--ticks=3", "--set=Comparator Regelaar=1,2V", "--", good}, 0, "\"ok\":true"},
+        {{"--check", "--trace", csv, good, lit}, 2, "--trace wil precies één bord, niet 2"},
+        {{"--check", "--trace", csv}, 2, "ten minste één bestand"},
+        {{"--check", "--trace", (dir.path() + "/spoor.txt").toStdString(), good},
+         2,
+         "eindigt op .csv of .vcd, niet"},
+        {{"--check", "--trace", csv, "--trace", vcd, good}, 2, "--trace mag maar één keer"},
+        {{"--check", "--probe", "LED 1 Ingang", good}, 2, "--probe hoort bij --trace"},
+        {{"--check", "--trace", csv, "--probe", "led 1 ingang", good},
+         2,
+         "--probe kent geen aansluiting \"led 1 ingang\""},
+        {{"--check", "--trace", csv, "--probe", "Zoemer", "--probe", "Zoemer", good},
+         2,
+         "\"Zoemer\" twee keer"},
+        {{"--render", good, png, "--trace", csv}, 2, "onbekende optie --trace"},
+        {{"--render", good, png, "--probe", "Zoemer"}, 2, "onbekende optie --probe"},
+        // A trace that cannot be written is reported; the board's line still comes.
+        {{"--check", "--trace", (dir.path() + "/geen/map/spoor.csv").toStdString(), lit},
+         1,
+         "Het spoor kan niet worden bewaard in"},
+        {{"--check", "--trace", fifoTrace, lit}, 1, "pijp.csv: het is geen gewoon bestand"},
+        {{"--check", "--trace=" + vcd, "--probe=Zoemer", "--ticks", "2", lit}, 0, "\"ok\":true"},
         {{"--help"}, 0, "Gebruik: tavsim --check"},
         {{"--version"}, 0, "tavsim 2.0.0"},
     };
@@ -549,6 +575,88 @@ TEST_F(CliCheck, ArgumentsAreCheckedBeforeAnyBoard) {
     EXPECT_TRUE(!haveDevice || (::lstat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode)))
         << "the device stays";
 }
+TEST_F(CliCheck, PulseTraceChangesAtTheGeneratorsRate) {
+    BoardDocument document = Board({{"Puls Generator Uit Geel", "LED 1 Ingang"}});
+    document.pulseGenerator = 50;
+    const std::string board = Write("puls.tvb", document);
+    // At setting 50 the level toggles once more than 10 / (4 * 50 + 10) = 1/21 s has
+    // gathered. A step shows the level before its own advance, so 200 steps show what 199
+    // advances of 10 ms made: floor(1,99 * 21) = 41 toggles, 4 or 5 steps apart (1/21 s is
+    // 4,76 steps), the first at step 6 (after 5 advances, 0,05 s > 1/21 s).
+    const auto text = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto expectRate = [](const std::vector<std::int64_t>& changes) {
+        ASSERT_EQ(changes.size(), 41U);
+        EXPECT_EQ(changes.front(), 6);
+        for (std::size_t i = 1; i < changes.size(); ++i) {
+            const std::int64_t gap = changes[i] - changes[i - 1];
+            EXPECT_TRUE(gap == 4 || gap == 5) << "step " << changes[i];
+        }
+    };
+    const std::vector<std::string> probes = {"--probe", "Puls Generator Uit Geel", "--probe",
+                                             "LED 1 Ingang"};
+
+    const std::string csv = (dir.path() + "/puls.csv").toStdString();
+    std::vector<std::string> args = {"--check", "--ticks", "200", "--trace", csv};
+    args.insert(args.end(), probes.begin(), probes.end());
+    args.push_back(board);
+    ASSERT_EQ(Cli(args).status, CliMain::kAllRead);
+    std::istringstream rows(text(csv));
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "tijd (s);Puls Generator Uit Geel;LED 1 Ingang\r");
+    std::vector<std::int64_t> changes;
+    std::string previous;
+    std::int64_t step = 0;
+    while (std::getline(rows, row)) {
+        ++step;
+        ASSERT_EQ(row.back(), '\r');
+        row.pop_back();
+        const std::string time = row.substr(0, row.find(';'));
+        EXPECT_EQ(time, std::to_string(step / 100) + "," + char('0' + step % 100 / 10) +
+                            char('0' + step % 10));
+        const std::string volts = row.substr(time.size() + 1, 3);
+        EXPECT_TRUE(volts == "0,0" || volts == "5,0") << row;
+        EXPECT_EQ(row.substr(time.size()), ";" + volts + ";" + volts) << "the LED follows";
+        if (step > 1 && volts != previous) {
+            changes.push_back(step);
+        }
+        previous = volts;
+    }
+    EXPECT_EQ(step, 200);
+    expectRate(changes);
+
+    const std::string vcd = (dir.path() + "/puls.vcd").toStdString();
+    args[4] = vcd;
+    ASSERT_EQ(Cli(args).status, CliMain::kAllRead);
+    const std::string dump = text(vcd);
+    EXPECT_NE(dump.find("$timescale 1 ms $end"), std::string::npos);
+    EXPECT_NE(dump.find("$var real 64 ! Puls_Generator_Uit_Geel $end"), std::string::npos);
+    EXPECT_EQ(dump.find("_bekend"), std::string::npos) << "both have a value in every step";
+    std::istringstream lines(dump.substr(dump.find("$enddefinitions")));
+    changes.clear();
+    std::int64_t ms = 0;
+    int pulseLines = 0;
+    int ledLines = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.front() == '#') {
+            ms = std::stoll(line.substr(1));
+            EXPECT_EQ(ms % 10, 0) << line;
+        } else if (line.back() == '!') {
+            EXPECT_TRUE(line == "r0.0 !" || line == "r5.0 !") << line;
+            if (++pulseLines > 1) {
+                changes.push_back(ms / 10);
+            }
+        } else if (line.back() == '"') {
+            ++ledLines;
+        }
+    }
+    expectRate(changes);
+    EXPECT_EQ(ledLines, pulseLines);
+}
+
 TEST_F(CliCheck, RenderIsTheWindowsCanvasPixelForPixel) {
     BoardDocument document = Board({{"Drukknop 1 Uit Geel", "LED 1 Ingang"},
                                     {"Var. Spanning Uit Geel", "Invertor Ingang"},

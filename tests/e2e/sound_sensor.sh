@@ -38,7 +38,7 @@ wire_sound_to_led1
 e2e_wait_led1 lit 5
 echo "with a tone LED 1 lights: $led"
 
-e2e_menu "$window" w 2 # up from "Ongedaan maken" wraps to "Kleuren voor kleurenblinden", then "GeluidSensor"
+e2e_menu "$window" w 3 # up from "Ongedaan maken" wraps to "Kleuren voor kleurenblinden", then "Meetgrafiek", then "GeluidSensor"
 chooser=$(e2e_wait_window "^Geluid Sensor\$") || exit 1
 eval "$(xdotool getwindowgeometry --shell "$chooser" | sed 's/^/C/')"
 [ "$CWIDTH" -eq 314 ] && [ "$CHEIGHT" -eq 286 ] || fail "the chooser is ${CWIDTH}x${CHEIGHT}, not 314x286"
