@@ -37,6 +37,39 @@ std::string Choices(const std::vector<std::string_view>& names) {
     return list;
 }
 
+/// One argument as the scan of the options sees it.
+struct Argument {
+    /// Not an option: a file, or anything after "--".
+    bool positional = false;
+    /// "--" itself: every argument after it is positional.
+    bool endOfOptions = false;
+    /// The option's name, "--name" of "--name" or "--name=value".
+    std::string name;
+    /// The value given with "=", if any.
+    std::optional<std::string> value;
+};
+
+/// What `arg` is, after "--" when `optionsEnded`. "--option=value" and "--option value"
+/// mean the same; the caller takes the next argument when there is no value here.
+Argument Classify(const std::string& arg, bool optionsEnded) {
+    Argument what;
+    if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+        what.positional = true;
+        what.name = arg;
+        return what;
+    }
+    if (arg == "--") {
+        what.endOfOptions = true;
+        return what;
+    }
+    what.name = arg;
+    if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+        what.value = arg.substr(eq + 1);
+        what.name.resize(eq);
+    }
+    return what;
+}
+
 /// --grade OPDRACHT.tvo [--csv UIT.csv] [--html UIT.html] BORD...
 CliOptions ParseGrade(const std::vector<std::string>& args) {
     CliOptions options;
@@ -44,20 +77,17 @@ CliOptions ParseGrade(const std::vector<std::string>& args) {
     std::vector<std::string> positional;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            positional.push_back(arg);
+        Argument given = Classify(args[i], optionsEnded);
+        if (given.positional) {
+            positional.push_back(given.name);
             continue;
         }
-        if (arg == "--") {
+        if (given.endOfOptions) {
             optionsEnded = true;
             continue;
         }
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-        }
+        const std::string& arg = given.name;
+        std::optional<std::string>& value = given.value;
         if (arg != "--csv" && arg != "--html") {
             throw CliUsageError("onbekende optie " + arg + " bij --grade");
         }
@@ -141,21 +171,17 @@ CliOptions CliOptions::Parse(const std::vector<std::string>& args) {
 
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            options.files.push_back(arg);
+        Argument given = Classify(args[i], optionsEnded);
+        if (given.positional) {
+            options.files.push_back(given.name);
             continue;
         }
-        if (arg == "--") {
+        if (given.endOfOptions) {
             optionsEnded = true;
             continue;
         }
-        // "--option=value" and "--option value" mean the same.
-        std::optional<std::string> value;
-        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg.resize(eq);
-        }
+        const std::string& arg = given.name;
+        const std::optional<std::string>& value = given.value;
         const auto takeValue = [&]() -> std::string {
             if (value) {
                 return *value;

@@ -1,16 +1,15 @@
 // What tavsim --check costs: 1,000 boards of 40 wires, 100 steps each, in one process, from
 // reading the files to the last JSON line.
 
-#include "app/cli/CliMain.h"
 #include "app/documents/BoardDocument.h"
 #include "app/documents/DocumentFile.h"
 #include "app/simulation/clsSnaps.h"
 #include "bench/support/BoardSockets.h"
+#include "bench/support/TimeCommand.h"
 
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,19 +45,7 @@ std::vector<std::string> WriteBoards(const QString& folder, int count) {
 
 void BM_Check1000Boards(benchmark::State& state) {
     QTemporaryDir folder;
-    std::vector<std::string> args = {"--check", "--ticks", "100"};
-    const std::vector<std::string> files = WriteBoards(folder.path(), 1000);
-    args.insert(args.end(), files.begin(), files.end());
-    for (auto _ : state) {
-        std::ostringstream out;
-        std::ostringstream err;
-        if (CliMain::Execute(args, out, err) != CliMain::kAllRead) {
-            state.SkipWithError(err.str().c_str());
-            return;
-        }
-        benchmark::DoNotOptimize(out.str());
-    }
-    state.counters["boards"] = double(files.size());
+    TimeCommand(state, {"--check", "--ticks", "100"}, WriteBoards(folder.path(), 1000));
 }
 BENCHMARK(BM_Check1000Boards)->Iterations(3)->Unit(benchmark::kMillisecond);
 

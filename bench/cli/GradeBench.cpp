@@ -1,14 +1,13 @@
 // What tavsim --grade costs: 1,000 boards against an assignment of one 4-row truth table and
 // one 1 s sequence, in one process, from reading the files to the last JSON line.
 
-#include "app/cli/CliMain.h"
 #include "app/documents/BoardDocument.h"
 #include "app/documents/DocumentFile.h"
+#include "bench/support/TimeCommand.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,19 +50,7 @@ void BM_Grade1000Boards(benchmark::State& state) {
         return;
     }
     file.close();
-    std::vector<std::string> args = {"--grade", tvo.toStdString()};
-    const std::vector<std::string> files = WriteBoards(folder.path(), 1000);
-    args.insert(args.end(), files.begin(), files.end());
-    for (auto _ : state) {
-        std::ostringstream out;
-        std::ostringstream err;
-        if (CliMain::Execute(args, out, err) != CliMain::kAllRead) {
-            state.SkipWithError(err.str().c_str());
-            return;
-        }
-        benchmark::DoNotOptimize(out.str());
-    }
-    state.counters["boards"] = double(files.size());
+    TimeCommand(state, {"--grade", tvo.toStdString()}, WriteBoards(folder.path(), 1000));
 }
 BENCHMARK(BM_Grade1000Boards)->Iterations(1)->Unit(benchmark::kMillisecond);
 
