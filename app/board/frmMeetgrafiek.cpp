@@ -1,7 +1,6 @@
 #include "app/board/frmMeetgrafiek.h"
 
 #include "app/board/FORM1.h"
-#include "app/board/MeasuredValue.h"
 #include "app/board/MeetgrafiekPlot.h"
 #include "app/documents/DocumentPaths.h"
 #include "app/measure/CsvTrace.h"
@@ -162,7 +161,7 @@ void frmMeetgrafiek::Record() {
     const std::int64_t tick = ring_.Ticks();
     readings_.resize(ring_.Channels());
     for (std::size_t c = 0; c < ring_.Channels(); ++c) {
-        readings_[c] = MeasuredValue(form_.Model(), ring_.Name(c));
+        readings_[c] = form_.Model().Value(ring_.Name(c));
         if (readings_[c] != ring_.Value(c, tick - 1)) {
             lastChange_ = tick;
         }

@@ -29,15 +29,9 @@ void CheckBoard::Act(const std::vector<CliOptions::Action>& actions) {
                 *setting = BoardModel::SettingOfKnob(action.value);
             }
             break;
-        case CliOptions::Action::Kind::State: {
-            const std::size_t k = action.naam.back() == '2' ? 1 : 0;
-            if (action.naam.rfind("Drukknop", 0) == 0) {
-                model_.SetPushButton(k, action.value != 0);
-            } else {
-                model_.SetSensor(k, static_cast<std::int32_t>(action.value));
-            }
+        case CliOptions::Action::Kind::State:
+            model_.SetState(action.naam, static_cast<std::int32_t>(action.value));
             break;
-        }
         }
     }
 }

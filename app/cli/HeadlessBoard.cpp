@@ -97,12 +97,7 @@ void HeadlessBoard::Act(const std::vector<CliOptions::Action>& actions) {
     clsSnaps& snaps = form_->Snaps();
     for (const CliOptions::Action& action : actions) {
         if (action.kind == CliOptions::Action::Kind::State) {
-            const std::size_t k = action.naam.back() == '2' ? 1 : 0;
-            if (action.naam.rfind("Drukknop", 0) == 0) {
-                form_->Model().SetPushButton(k, action.value != 0);
-            } else {
-                form_->Model().SetSensor(k, static_cast<std::int32_t>(action.value));
-            }
+            form_->Model().SetState(action.naam, static_cast<std::int32_t>(action.value));
             continue;
         }
         // A left click at the control's centre, as the canvas reports it.

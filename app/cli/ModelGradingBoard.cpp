@@ -4,15 +4,6 @@
 
 #include <utility>
 
-namespace {
-
-/// "… 1" or "… 2": which of two, from 0.
-std::size_t Which(std::string_view naam) {
-    return naam.back() == '2' ? 1 : 0;
-}
-
-} // namespace
-
 ModelGradingBoard::ModelGradingBoard(BoardDocument document) : document_(std::move(document)) {}
 
 void ModelGradingBoard::Reset() {
@@ -27,11 +18,11 @@ void ModelGradingBoard::Reset() {
 }
 
 void ModelGradingBoard::SetPushButton(std::string_view naam, bool on) {
-    board_.Model().SetPushButton(Which(naam), on);
+    board_.Model().SetPushButton(BoardModel::ControlNumber(naam), on);
 }
 
 void ModelGradingBoard::SetSensor(std::string_view naam, std::int32_t mode) {
-    const std::size_t k = Which(naam);
+    const std::size_t k = BoardModel::ControlNumber(naam);
     board_.Model().SetSensor(k, mode);
     if (mode == 1) {
         const SocketEntry& sensor = SocketOf(k == 1 ? Socket::Sensor2 : Socket::Sensor1);
@@ -53,7 +44,7 @@ void ModelGradingBoard::Press(std::string_view naam) {
     board_.Model().Press(naam);
     // A click that brings a sensor to its lamp mode holds the lamp over it, as setting it does.
     if (naam == SocketName(Socket::Sensor1) || naam == SocketName(Socket::Sensor2)) {
-        SetSensor(naam, board_.Model().Sensor(Which(naam)));
+        SetSensor(naam, board_.Model().Sensor(BoardModel::ControlNumber(naam)));
     }
 }
 

@@ -1,6 +1,5 @@
 #include "app/cli/TraceRun.h"
 
-#include "app/board/MeasuredValue.h"
 #include "app/cli/CheckBoard.h"
 #include "app/measure/TraceWriter.h"
 #include "app/simulation/SocketTable.h"
@@ -29,7 +28,7 @@ std::string TraceRun::Run(CheckBoard& board, const CliOptions& options) {
     for (std::int32_t k = 0; k < options.ticks; ++k) {
         board.Run(1);
         for (std::size_t i = 0; i < names.size(); ++i) {
-            readings[i] = MeasuredValue(board.Model(), names[i]);
+            readings[i] = board.Model().Value(names[i]);
         }
         writer->Step(board.Steps() * 1000 / CheckBoard::kStepsPerSecond, readings);
     }

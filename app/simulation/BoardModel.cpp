@@ -152,6 +152,15 @@ std::int32_t BoardModel::SettingOfKnob(double value) {
     return RoundHalfEven(value);
 }
 
+void BoardModel::SetState(std::string_view naam, std::int32_t value) {
+    const std::size_t k = ControlNumber(naam);
+    if (naam.rfind("Drukknop", 0) == 0) {
+        SetPushButton(k, value != 0);
+    } else {
+        SetSensor(k, value);
+    }
+}
+
 BoardModel::Pressed BoardModel::Press(std::string_view naam) {
     for (std::size_t k = 0; k < kSensorBodies.size(); ++k) {
         if (naam == SocketName(kSensorBodies[k])) {

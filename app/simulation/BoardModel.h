@@ -103,6 +103,15 @@ public:
     /// with halves to even.
     static std::int32_t SettingOfKnob(double value);
 
+    /// Which of the two push buttons or sensors `naam` ("Drukknop 1", "Sensor 2") names,
+    /// from 0.
+    static std::size_t ControlNumber(std::string_view naam) {
+        return !naam.empty() && naam.back() == '2' ? 1 : 0;
+    }
+    /// Sets a state by the control's name, without clicking: a push button ("Drukknop …") on
+    /// for a non-zero `value`, else the sensor's mode to `value`.
+    void SetState(std::string_view naam, std::int32_t value);
+
     /// What a click did.
     enum class Pressed {
         /// `naam` is none of the controls a click operates here.
